@@ -1,0 +1,42 @@
+# Compiler settings shared by every target, and the helper that adds a test.
+
+if(VEMRA_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(vemra_target_defaults target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    if(WIN32)
+        # Programs that need no MinGW runtime DLLs beside them.
+        target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+        target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+    endif()
+endfunction()
+
+# GoogleTest: Debian's build natively, the sources with the MinGW toolchain.
+macro(vemra_find_gtest)
+    if(NOT TARGET GTest::gtest_main)
+        if(CMAKE_CROSSCOMPILING)
+            set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+            set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+            add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+            add_library(GTest::gtest ALIAS gtest)
+            add_library(GTest::gtest_main ALIAS gtest_main)
+        else()
+            find_package(GTest REQUIRED)
+        endif()
+        include(GoogleTest)
+    endif()
+endmacro()
+
+# add_vemra_test(name SOURCES a.cpp b.cpp [LIBS ...]): one test program whose
+# cases CTest discovers.
+function(add_vemra_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE vemra_core GTest::gtest_main ${ARG_LIBS})
+    vemra_target_defaults(${name})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+        PROPERTIES ENVIRONMENT "VEMRA_TEST_DATA=${PROJECT_SOURCE_DIR}/data")
+endfunction()

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "minedata/message_sink.h"
+#include "minedata/mine_array.h"
+
+// Decides whether a mine's position (latitude, longitude in degrees) lies on
+// the map that OziExplorer shows; called once per mine, in index order.
+using PositionFilter = std::function<bool(double latitude, double longitude)>;
+
+// The point-file line of one mine, without its CR LF:
+// "%f,%f,0,%s,,,,-777.0" of latitude, longitude and site name, each comma of
+// the name written as the byte 0xD1, which OziExplorer reads back as a comma.
+std::string PointFileLine(const CMine& mine);
+
+// Writes the whole point file (header, style line, one line per mine from
+// element 1 on, every line ending in CR LF) to `out`. With a filter, only the
+// mines it accepts are written.
+void WritePointFile(std::ostream& out, const CMineArray& mines, const PositionFilter& filter);
+
+// Writes the point file to `path` through a temporary file beside it, which
+// replaces the target only when everything was written. Reports a failure to
+// `sink` ("Error opening:\n<path>" when the file cannot be created, a write
+// error otherwise) and leaves any earlier file at `path` untouched.
+// Returns true when the file was written.
+bool ExportPointFile(const std::string& path, const CMineArray& mines, const PositionFilter& filter,
+                     IMessageSink& sink);

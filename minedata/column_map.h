@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "minedata/mine.h"
+
+// A known column name that the header does not name.
+inline constexpr int kNoColumn = 999;
+
+inline constexpr int kKnownColumnCount = 47;
+
+// Slot k (1 to 47) holds the 1-based column number of the k-th known name in
+// the header, or kNoColumn. Slots 0, 48 and 49 are unused.
+using ColumnMap = std::array<int, 50>;
+
+// The known column names, by slot (index 0 unused).
+extern const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames;
+
+// Slots of the three number columns; every other slot is a text column.
+inline constexpr int kSlotDepId = 1;
+inline constexpr int kSlotLatitude = 5;
+inline constexpr int kSlotLongitude = 6;
+// Text slots below this keep their quote characters when fetched.
+inline constexpr int kFirstSlotWithoutQuotes = 7;
+
+// The record text field a text slot feeds; null for the three number slots.
+CMine::TextField TextFieldOfSlot(int slot);
+
+// Fills every slot of `columnMap` from the header line: each field, with its
+// quote characters removed, is compared with the known names ignoring ASCII
+// case; if a name occurs twice the later column wins.
+void BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap);

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "minedata/mine.h"
+
+// The position of one element, kept beside the records so that a map click
+// scans a few megabytes instead of every record.
+struct MineCoordinates {
+    float latitude = 0.0f;
+    float longitude = 0.0f;
+};
+
+// The loaded mines. Element 0 is the placeholder element and holds no mine;
+// the mines are elements 1 to GetSize() - 1, and every consumer starts at 1.
+//
+// Records live in fixed-size chunks that never move, so growing the
+// collection copies no record. Elements are changed only through SetAt and
+// SetAtGrow, which keep the coordinate index in step.
+class CMineArray {
+public:
+    CMineArray() = default;
+    CMineArray(const CMineArray&) = delete;
+    CMineArray& operator=(const CMineArray&) = delete;
+    CMineArray(CMineArray&&) noexcept = default;
+    CMineArray& operator=(CMineArray&&) noexcept = default;
+
+    std::size_t GetSize() const { return m_nSize; }
+    bool IsEmpty() const { return m_nSize == 0; }
+
+    // Precondition: index < GetSize().
+    const CMine& operator[](std::size_t index) const { return Slot(index); }
+    const CMine& GetAt(std::size_t index) const { return Slot(index); }
+
+    // Precondition: index < GetSize().
+    void SetAt(std::size_t index, CMine mine);
+    // Assigns element index, first growing the size to index + 1 if needed.
+    void SetAtGrow(std::size_t index, CMine mine);
+    // Appends a record; returns its index.
+    std::size_t Add(CMine mine);
+
+    // Resizes to n elements: records below n stay, new elements are empty
+    // records, elements from n on are destroyed. The growth step is kept for
+    // compatibility with the archive format's callers; storage grows by chunks.
+    void SetSize(std::size_t n, std::size_t growBy = 0);
+    // Destroys every record and releases the storage.
+    void RemoveAll();
+
+    // Latitude and longitude of every element, by index.
+    std::span<const MineCoordinates> Coordinates() const { return m_coordinates; }
+
+    void Swap(CMineArray& other) noexcept;
+
+private:
+    static constexpr std::size_t kChunkShift = 10;
+    static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkShift;
+
+    CMine& Slot(std::size_t index) {
+        return m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
+    }
+    const CMine& Slot(std::size_t index) const {
+        return m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
+    }
+
+    std::vector<std::unique_ptr<CMine[]>> m_chunks;
+    std::vector<MineCoordinates> m_coordinates;
+    std::size_t m_nSize = 0;
+};

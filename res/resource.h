@@ -1,0 +1,81 @@
+// Resource identifiers, shared by the resource script and the code.
+#pragma once
+
+// Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_VEMRA_DIALOG 102
+#define IDD_INFO_MAIN 106
+#define IDD_INFO_MORE_LOCATION 131
+#define IDD_INFO_CHARACTERISTICS1 132
+#define IDD_INFO_CHARACTERISTICS2 133
+
+// Strings, icon, menu
+#define IDS_ABOUTBOX 101
+#define IDR_MAINFRAME 128
+#define IDR_MAINMENU 132
+
+// System menu item of the main dialog
+#define IDM_ABOUTBOX 0x0010
+
+// Main dialog controls
+#define IDC_DATA_FILE 1010
+#define IDC_SENSITIVITY 1011
+#define IDC_BROWSE 1012
+#define IDC_ABOUT 1013
+#define IDC_EXIT 1014
+#define IDC_START_STOP 1016
+#define IDC_LOAD_NEW_DATA_FILE 1030
+
+// File menu commands
+#define ID_FILE_EXPORT_POINT_FILE 32771
+#define ID_FILE_EXPORT_MAP_POINT_FILE 32772
+#define ID_FILE_EXPORT_ARCHIVE 32773
+#define ID_FILE_SAVE_IMAGE 32774
+
+// "Main Page"
+#define IDC_MAIN_NAME 1002
+#define IDC_MAIN_LOCATION 1004
+#define IDC_MAIN_POSITION 1005
+#define IDC_MAIN_COMMODITY_TYPE 1006
+#define IDC_MAIN_MAJOR 1007
+#define IDC_MAIN_MINOR 1008
+#define IDC_MAIN_TRACE 1009
+#define IDC_MAIN_DISCOVERY 1011
+#define IDC_MAIN_PRODUCTION 1012
+#define IDC_MAIN_PRODUCTION_YEARS 1013
+
+// "More Location"
+#define IDC_LOC_NAME 1002
+#define IDC_LOC_LAND_STAT 1017
+#define IDC_LOC_ADMIN 1018
+#define IDC_LOC_DISTRICT 1019
+#define IDC_LOC_REGION 1020
+#define IDC_LOC_PREV_NAME 1027
+#define IDC_LOC_REPORTER 1028
+#define IDC_LOC_REF 1029
+
+// "Characteristics 1"
+#define IDC_CH1_GANGUE 1012
+#define IDC_CH1_OTHER_MATL 1013
+#define IDC_CH1_OREBODY_FM 1014
+#define IDC_CH1_OPER_TYPE 1021
+#define IDC_CH1_WORK_TYPE 1022
+#define IDC_CH1_PROD_SIZE 1023
+#define IDC_CH1_DEV_STAT 1024
+#define IDC_CH1_DEP_TYPE 1025
+#define IDC_CH1_ORE 1026
+
+// "Characteristics 2"
+#define IDC_CH2_CONC_PROC 1012
+#define IDC_CH2_ORE_CTRL 1013
+#define IDC_CH2_HROCK_UNIT 1014
+#define IDC_CH2_HROCK_CODE 1015
+#define IDC_CH2_AROCK_UNIT 1016
+#define IDC_CH2_AROCK_CODE 1017
+#define IDC_CH2_STRUCTURE 1020
+#define IDC_CH2_TECTONIC 1021
+#define IDC_CH2_MODEL 1028
+#define IDC_CH2_ALTERATION 1029
+
+// Property sheet buttons that the info sheet removes or moves
+#define IDC_SHEET_APPLY 0x3021

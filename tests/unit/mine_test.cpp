@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "minedata/mine.h"
+#include "minedata/mine_array.h"
+
+namespace {
+
+CMine MakeMine(int32_t id, float latitude, float longitude, std::string_view name) {
+    CMine mine;
+    mine.m_nDepId = id;
+    mine.m_fLatitude = latitude;
+    mine.m_fLongitude = longitude;
+    mine.SetText(&CMine::m_strSiteName, name);
+    return mine;
+}
+
+TEST(MineTest, NewRecordIsEmpty) {
+    const CMine mine;
+    EXPECT_EQ(mine.m_nDepId, 0);
+    EXPECT_EQ(mine.m_fLatitude, 0.0f);
+    EXPECT_EQ(mine.m_fLongitude, 0.0f);
+    for (CMine::TextField field : kMineTextFields) {
+        EXPECT_TRUE((mine.*field).IsEmpty());
+    }
+}
+
+TEST(MineTest, TextsKeepAnyBytesAndLength) {
+    CMine mine;
+    const std::string withNul("a\0b", 3);
+    const std::string longText(70000, 'x');
+    mine.SetText(&CMine::m_strRef, withNul);
+    mine.SetText(&CMine::m_strSiteName, longText);
+    mine.SetText(&CMine::m_strCountry, "\xE9tat");
+    EXPECT_EQ(mine.m_strRef.View(), withNul);
+    EXPECT_EQ(mine.m_strSiteName.GetLength(), 70000u);
+    EXPECT_EQ(mine.m_strCountry.View(), "\xE9tat");
+    // Replacing one text keeps the others.
+    mine.SetText(&CMine::m_strRef, "");
+    EXPECT_TRUE(mine.m_strRef.IsEmpty());
+    EXPECT_EQ(mine.m_strSiteName.Str(), longText);
+}
+
+TEST(MineTest, SetTextsMayReuseTheRecordsOwnTexts) {
+    CMine mine = MakeMine(1, 2, 3, "Blue Bell");
+    mine.SetText(&CMine::m_strRegion, "NA");
+    CMine::Texts texts = mine.GetTexts();
+    std::swap(texts[2], texts[3]);  // site name <-> region
+    mine.SetTexts(texts);
+    EXPECT_EQ(mine.m_strSiteName.View(), "NA");
+    EXPECT_EQ(mine.m_strRegion.View(), "Blue Bell");
+}
+
+TEST(MineTest, CopiesAreIndependent) {
+    CMine original = MakeMine(70000, 44.5f, -117.25f, "Silver King");
+    original.SetText(&CMine::m_strState, "Nevada");
+    CMine copy = original;
+    EXPECT_EQ(copy, original);
+    EXPECT_EQ(copy.m_nDepId, 70000);  // the full 32 bits
+    original.SetText(&CMine::m_strSiteName, "Changed");
+    original.m_fLatitude = 1.0f;
+    EXPECT_EQ(copy.m_strSiteName.View(), "Silver King");
+    EXPECT_EQ(copy.m_strState.View(), "Nevada");
+    EXPECT_EQ(copy.m_fLatitude, 44.5f);
+
+    CMine assigned;
+    assigned = copy;
+    copy = CMine();
+    EXPECT_EQ(assigned.m_strSiteName.View(), "Silver King");
+    assigned = assigned;  // self-assignment keeps the record
+    EXPECT_EQ(assigned.m_strState.View(), "Nevada");
+
+    CMine moved = std::move(assigned);
+    EXPECT_EQ(moved.m_strState.View(), "Nevada");
+}
+
+TEST(MineTest, EqualityComparesCoordinatesBitForBit) {
+    CMine a = MakeMine(1, 0.0f, 0.0f, "x");
+    CMine b = a;
+    b.m_fLatitude = -0.0f;
+    EXPECT_FALSE(a == b);
+    a.m_fLongitude = b.m_fLongitude = std::numeric_limits<float>::quiet_NaN();
+    b.m_fLatitude = 0.0f;
+    EXPECT_TRUE(a == b);
+}
+
+TEST(MineArrayTest, ResizeKeepsRecordsAndAddsEmptyOnes) {
+    CMineArray mines;
+    mines.SetSize(3, 1000);
+    ASSERT_EQ(mines.GetSize(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(mines[i], CMine());
+    }
+    for (int i = 0; i < 5; ++i) {
+        mines.SetAtGrow(i, MakeMine(i, i * 1.5f, -i * 1.0f, "m" + std::to_string(i)));
+    }
+    mines.SetSize(2, 1000);
+    ASSERT_EQ(mines.GetSize(), 2u);
+    EXPECT_EQ(mines[1].m_strSiteName.View(), "m1");
+    // Regrown elements are empty again, coordinates included.
+    mines.SetSize(4, 1000);
+    EXPECT_EQ(mines[3], CMine());
+    EXPECT_EQ(mines.Coordinates()[3].latitude, 0.0f);
+}
+
+TEST(MineArrayTest, GrowsAcrossChunksWithoutMovingRecords) {
+    CMineArray mines;
+    mines.Add(CMine());
+    const CMine* first = &mines[0];
+    for (int i = 1; i < 5000; ++i) {
+        mines.Add(MakeMine(i, static_cast<float>(i), static_cast<float>(-i), "n"));
+    }
+    EXPECT_EQ(&mines[0], first);
+    ASSERT_EQ(mines.GetSize(), 5000u);
+    EXPECT_EQ(mines[4999].m_nDepId, 4999);
+    EXPECT_EQ(mines.Coordinates()[4999].longitude, -4999.0f);
+
+    mines.SetAt(10, MakeMine(7, 1.0f, 2.0f, "replaced"));
+    EXPECT_EQ(mines.Coordinates()[10].latitude, 1.0f);
+
+    CMineArray other;
+    other.Swap(mines);
+    EXPECT_EQ(mines.GetSize(), 0u);
+    EXPECT_EQ(other.GetSize(), 5000u);
+    other.RemoveAll();
+    EXPECT_TRUE(other.IsEmpty());
+    EXPECT_TRUE(other.Coordinates().empty());
+}
+
+}  // namespace
