@@ -1,1 +1,109 @@
-// Written next.
+#include "minedata/column_map.h"
+
+#include "minedata/csv_line.h"
+
+const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames = {
+    "",           "DEP_ID",     "MRDS_ID",   "MAS_ID",     "SITE_NAME",  "LATITUDE",   "LONGITUDE",
+    "REGION",     "COUNTRY",    "STATE",     "COUNTY",     "DISTRICT",   "ADMIN",      "LAND_STAT",
+    "COM_TYPE",   "COM_MAJOR",  "COM_MINOR", "COM_TRACE",  "OPER_TYPE",  "DEP_TYPE",   "PROD_SIZE",
+    "DEV_STAT",   "ORE",        "GANGUE",    "OTHER_MATL", "OREBODY_FM", "WORK_TYPE",  "MODEL",
+    "ALTERATION", "CONC_PROC",  "PREV_NAME", "ORE_CTRL",   "REPORTER",   "HROCK_UNIT", "HROCK_CODE",
+    "AROCK_UNIT", "AROCK_CODE", "STRUCTURE", "TECTONIC",   "REF",        "YFP_BA",     "YR_FST_PRD",
+    "YLP_BA",     "YR_LST_PRD", "DY_BA",     "DISC_YR",    "PROD_YRS",   "DISCR",
+};
+
+namespace {
+
+// The record field of each slot; null for the number slots. "REF" sits
+// among the columns at slot 39 but is the record's last field.
+constexpr std::array<CMine::TextField, kKnownColumnCount + 1> kSlotFields = {
+    nullptr,
+    nullptr,  // DEP_ID
+    &CMine::m_strMrdsId,
+    &CMine::m_strMasId,
+    &CMine::m_strSiteName,
+    nullptr,  // LATITUDE
+    nullptr,  // LONGITUDE
+    &CMine::m_strRegion,
+    &CMine::m_strCountry,
+    &CMine::m_strState,
+    &CMine::m_strCounty,
+    &CMine::m_strDistrict,
+    &CMine::m_strAdmin,
+    &CMine::m_strLandStat,
+    &CMine::m_strComType,
+    &CMine::m_strComMajor,
+    &CMine::m_strComMinor,
+    &CMine::m_strComTrace,
+    &CMine::m_strOperType,
+    &CMine::m_strDepType,
+    &CMine::m_strProdSize,
+    &CMine::m_strDevStat,
+    &CMine::m_strOre,
+    &CMine::m_strGangue,
+    &CMine::m_strOtherMatl,
+    &CMine::m_strOrebodyFm,
+    &CMine::m_strWorkType,
+    &CMine::m_strModel,
+    &CMine::m_strAlteration,
+    &CMine::m_strConcProc,
+    &CMine::m_strPrevName,
+    &CMine::m_strOreCtrl,
+    &CMine::m_strReporter,
+    &CMine::m_strHrockUnit,
+    &CMine::m_strHrockCode,
+    &CMine::m_strArockUnit,
+    &CMine::m_strArockCode,
+    &CMine::m_strStructure,
+    &CMine::m_strTectonic,
+    &CMine::m_strRef,
+    &CMine::m_strYfpBa,
+    &CMine::m_strYrFstPrd,
+    &CMine::m_strYlpBa,
+    &CMine::m_strYrLstPrd,
+    &CMine::m_strDyBa,
+    &CMine::m_strDiscYr,
+    &CMine::m_strProdYrs,
+    &CMine::m_strDiscr,
+};
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+CMine::TextField TextFieldOfSlot(int slot) {
+    if (slot < 1 || slot > kKnownColumnCount) {
+        return nullptr;
+    }
+    return kSlotFields[static_cast<std::size_t>(slot)];
+}
+
+void BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap) {
+    columnMap.fill(kNoColumn);
+    const CCsvLine header(headerLine, ',', '"');
+    for (int column = 1; column <= header.GetFieldCount(); ++column) {
+        // Spreadsheets often quote every header name; the quotes are not
+        // part of the name.
+        const std::string name = header.GetField(column, true);
+        for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+            if (EqualIgnoringAsciiCase(name, kKnownColumnNames[static_cast<std::size_t>(slot)])) {
+                columnMap[static_cast<std::size_t>(slot)] = column;
+                break;
+            }
+        }
+    }
+}

@@ -1,1 +1,135 @@
-// Written next.
+#include "minedata/csv_line.h"
+
+#include <climits>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+// Position of the first `ch` in text[from, length), or length.
+std::size_t Find(const char* text, std::size_t from, std::size_t length, char ch) {
+    const void* found = std::memchr(text + from, static_cast<unsigned char>(ch), length - from);
+    return found == nullptr ? length
+                            : static_cast<std::size_t>(static_cast<const char*>(found) - text);
+}
+
+// True when `view` lies inside `owner`'s characters.
+bool PointsInto(std::string_view view, const std::string& owner) {
+    const std::less<const char*> before;
+    return !view.empty() && !before(view.data(), owner.data()) &&
+           before(view.data(), owner.data() + owner.size());
+}
+
+}  // namespace
+
+CCsvLine::CCsvLine(std::string_view line, char separator, char quote) {
+    SetLine(line, separator, quote);
+}
+
+void CCsvLine::SetLine(std::string_view line, char separator, char quote) {
+    // The storage of the previous line is kept for the next one: a loader
+    // refills one splitter for every line of a file.
+    if (PointsInto(line, m_strLine)) {
+        m_strLine = std::string(line);
+    } else {
+        m_strLine.assign(line);
+    }
+    m_chSeparator = separator;
+    m_chQuote = quote;
+    Split();
+}
+
+void CCsvLine::AddField(std::size_t begin, std::size_t end) {
+    m_aFields.push_back({begin, end});
+    if (m_nFields < INT_MAX) {
+        ++m_nFields;
+    }
+}
+
+int CCsvLine::Split() {
+    m_aFields.clear();
+    m_nFields = 0;
+    const char* const text = m_strLine.data();
+    const std::size_t length = m_strLine.size();
+    if (m_chSeparator == '\0') {
+        AddField(0, length);
+        return m_nFields;
+    }
+    // Decided on the raw last byte, even when it lies inside quotes.
+    const bool trailingEmpty = length == 0 || text[length - 1] == m_chSeparator;
+
+    std::size_t start = 0;
+    while (start < length) {
+        std::size_t end = length;
+        if (m_chQuote == '\0' || text[start] != m_chQuote) {
+            end = Find(text, start, length, m_chSeparator);
+        } else {
+            // Inside the quotes separators are text; a doubled quote is text
+            // too. After the closing quote the field runs to the next
+            // separator, whatever comes between.
+            std::size_t i = start + 1;
+            bool closed = false;
+            while (i < length) {
+                i = Find(text, i, length, m_chQuote) + 1;
+                if (i > length) {
+                    break;
+                }
+                if (i < length && text[i] == m_chQuote) {
+                    ++i;
+                    continue;
+                }
+                closed = true;
+                break;
+            }
+            if (closed) {
+                end = Find(text, i, length, m_chSeparator);
+            }
+        }
+        AddField(start, end);
+        start = end + 1;
+    }
+    if (trailingEmpty) {
+        AddField(length, length);
+    }
+    return m_nFields;
+}
+
+std::string_view CCsvLine::FieldView(int index) const {
+    if (index < 0 || index > m_nFields) {
+        return {};
+    }
+    if (index == 0) {
+        return m_strLine;
+    }
+    const FieldSpan& span = m_aFields[static_cast<std::size_t>(index) - 1];
+    return std::string_view(m_strLine).substr(span.begin, span.end - span.begin);
+}
+
+std::string CCsvLine::GetField(int index, bool removeQuotes) const {
+    const std::string_view field = FieldView(index);
+    return removeQuotes ? RemoveQuotes(field, m_chQuote) : std::string(field);
+}
+
+void CCsvLine::Clear() {
+    m_strLine.clear();
+    m_strLine.shrink_to_fit();
+    m_aFields.clear();
+    m_aFields.shrink_to_fit();
+    m_nFields = 0;
+}
+
+std::string RemoveQuotes(std::string_view text, char quote) {
+    std::string result;
+    if (quote == '\0') {
+        result.assign(text);
+        return result;
+    }
+    result.reserve(text.size());
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t at = Find(text.data(), from, text.size(), quote);
+        result.append(text.substr(from, at - from));
+        from = at + 1;
+    }
+    return result;
+}

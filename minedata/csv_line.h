@@ -9,6 +9,12 @@
 // stay inside the fields; GetField removes them on request, every one of
 // them. Field numbers are 1-based; field 0 is the whole line.
 //
+// A field that begins with the quote runs to the first separator after its
+// closing quote (a doubled quote inside does not close it); an unclosed quote
+// runs to the end of the line. A quote anywhere else is an ordinary
+// character. Nothing is trimmed. A line that is empty or whose last byte is
+// the separator (even inside quotes) ends with one more, empty, field.
+//
 // The fields are held as offsets into a copy of the line, so splitting is
 // linear in the line's length whatever the number of fields.
 class CCsvLine {
@@ -22,22 +28,31 @@ public:
     // Splits the current line again; returns the number of fields.
     int Split();
 
-    // A copy of field `index` (0: the whole line); empty past the last field.
-    // removeQuotes deletes every quote character of the copy.
+    // A copy of field `index` (0: the whole line); empty for a negative index
+    // or one past the last field. removeQuotes deletes every quote character
+    // of the copy.
     std::string GetField(int index, bool removeQuotes) const;
 
-    // Field `index` as stored (quotes kept); empty past the last field.
-    // Valid until the next SetLine.
+    // Field `index` as stored (quotes kept); empty where GetField is.
+    // Valid until the next SetLine or Clear.
     std::string_view FieldView(int index) const;
 
     int GetFieldCount() const { return m_nFields; }
 
+    // Forgets the line and its fields and releases their storage.
     void Clear();
 
 private:
+    // Field k (1-based) is m_strLine[begin, end).
+    struct FieldSpan {
+        std::size_t begin;
+        std::size_t end;
+    };
+
+    void AddField(std::size_t begin, std::size_t end);
+
     std::string m_strLine;
-    // Offsets of fields 1..n into m_strLine: field k is [begin, end).
-    std::vector<std::pair<std::size_t, std::size_t>> m_aFields;
+    std::vector<FieldSpan> m_aFields;
     int m_nFields = 0;
     char m_chSeparator = ',';
     char m_chQuote = '"';
