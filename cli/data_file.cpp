@@ -1,0 +1,58 @@
+#include "cli/data_file.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "cli/commands.h"
+#include "minedata/column_map.h"
+#include "minedata/file_error.h"
+#include "minedata/line_reader.h"
+#include "minedata/mine_loader.h"
+
+LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
+    LoadedData data;
+    data.commaSeparated = IsCommaSeparatedName(path);
+    int result = 0;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        result = LoadMineData(path, data.mines, sink);
+    } catch (const CFileError& error) {
+        sink.ShowMessage(error.what(), "", MessageKind::Stop);
+        throw CommandError(kExitFailed, "");
+    }
+    data.loadSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (result == kLoadArchiveFailed) {
+        sink.ShowMessage("Error loading Mine data", "", MessageKind::Plain);
+    }
+    if (result != kLoadDone) {
+        throw CommandError(kExitFailed, "");
+    }
+    return data;
+}
+
+std::vector<std::string_view> RecognisedColumns(const std::string& path) {
+    std::vector<std::string_view> columns;
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return columns;
+    }
+    // The loader's own reader, so the header line ends exactly where it does.
+    CLineReader reader(file.get(), std::size_t{1} << 16);
+    std::string_view header;
+    if (reader.ReadLine(header) != CLineReader::Result::Line) {
+        return columns;
+    }
+    ColumnMap columnMap;
+    BuildColumnMap(header, columnMap);
+    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        if (columnMap[static_cast<std::size_t>(slot)] != kNoColumn) {
+            columns.push_back(kKnownColumnNames[static_cast<std::size_t>(slot)]);
+        }
+    }
+    return columns;
+}

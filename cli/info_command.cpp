@@ -1,0 +1,44 @@
+#include <iostream>
+#include <memory>
+
+#include "cli/commands.h"
+#include "cli/data_file.h"
+#include "cli/json_output.h"
+#include "cli/stream_sink.h"
+#include "cli/text_output.h"
+#include "minedata/column_map.h"
+
+namespace {
+
+struct InfoOptions {
+    std::string dataFile;
+    bool json = false;
+};
+
+int RunInfo(const InfoOptions& options) {
+    CStreamMessageSink sink(std::cerr);
+    const LoadedData data = LoadDataFile(options.dataFile, sink);
+    // An archive holds every field of every record.
+    const std::vector<std::string_view> columns =
+        data.commaSeparated
+            ? RecognisedColumns(options.dataFile)
+            : std::vector<std::string_view>(kKnownColumnNames.begin() + 1, kKnownColumnNames.end());
+    if (options.json) {
+        std::cout << InfoJson(data, columns).dump(2) << '\n';
+    } else {
+        WriteInfo(std::cout, data, columns);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+Command AddInfoCommand(CLI::App& app) {
+    auto options = std::make_shared<InfoOptions>();
+    CLI::App* command =
+        app.add_subcommand("info", "Tell the number of mines, the format and the columns read");
+    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
+        ->required();
+    command->add_flag("--json", options->json, "One JSON object");
+    return {command, [options] { return RunInfo(*options); }};
+}

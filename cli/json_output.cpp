@@ -1,0 +1,70 @@
+#include "cli/json_output.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "cli/cp1252.h"
+#include "infosheet/page_texts.h"
+#include "minedata/column_map.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json Coordinate(float value) {
+    // JSON has no infinities or NaNs.
+    return std::isfinite(value) ? Json(static_cast<double>(value)) : Json(nullptr);
+}
+
+Json OptionalText(const std::optional<std::string>& text) {
+    return text ? Json(Cp1252ToUtf8(*text)) : Json(nullptr);
+}
+
+Json FieldValue(const CMine& mine, int slot) {
+    switch (slot) {
+        case kSlotDepId:
+            return mine.m_nDepId;
+        case kSlotLatitude:
+            return Coordinate(mine.m_fLatitude);
+        case kSlotLongitude:
+            return Coordinate(mine.m_fLongitude);
+        default:
+            return Cp1252ToUtf8((mine.*TextFieldOfSlot(slot)).View());
+    }
+}
+
+}  // namespace
+
+Json MineJson(std::size_t index, const CMine& mine) {
+    Json fields = Json::object();
+    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        fields[std::string(kKnownColumnNames[static_cast<std::size_t>(slot)])] =
+            FieldValue(mine, slot);
+    }
+    const MainPageTexts page = MakeMainPageTexts(mine);
+    Json mainPage = {
+        {"name", Cp1252ToUtf8(page.name)},
+        {"position", Cp1252ToUtf8(page.position)},
+        {"location", Cp1252ToUtf8(page.location)},
+        {"commodity_type", OptionalText(page.commodityType)},
+        {"major", Cp1252ToUtf8(page.major)},
+        {"minor", Cp1252ToUtf8(page.minor)},
+        {"trace", Cp1252ToUtf8(page.trace)},
+        {"discovery", Cp1252ToUtf8(page.discovery)},
+        {"production", OptionalText(page.production)},
+        {"production_years", Cp1252ToUtf8(page.productionYears)},
+    };
+    return {{"index", index}, {"fields", std::move(fields)}, {"main_page", std::move(mainPage)}};
+}
+
+Json InfoJson(const LoadedData& data, const std::vector<std::string_view>& columns) {
+    Json names = Json::array();
+    for (std::string_view name : columns) {
+        names.push_back(std::string(name));
+    }
+    return {{"mines", data.MineCount()},
+            {"format", data.commaSeparated ? "csv" : "archive"},
+            {"columns", std::move(names)},
+            {"load_seconds", data.loadSeconds}};
+}

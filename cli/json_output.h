@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <nlohmann/json.hpp>
+#include <string_view>
+#include <vector>
+
+#include "cli/data_file.h"
+#include "minedata/mine.h"
+
+// JSON forms of what the commands report. Keys keep the order given here;
+// texts are converted from the data file's code page 1252 to UTF-8.
+
+// {"index", "fields": the 47 columns by name in column-map order,
+// "main_page": the texts of "Main Page"}. DEP_ID is a number, LATITUDE and
+// LONGITUDE the stored single-precision values (null when not finite), every
+// other field a string; a main-page line the page leaves unwritten is null.
+nlohmann::ordered_json MineJson(std::size_t index, const CMine& mine);
+
+// {"mines", "format": "csv" or "archive", "columns", "load_seconds"}.
+nlohmann::ordered_json InfoJson(const LoadedData& data,
+                                const std::vector<std::string_view>& columns);

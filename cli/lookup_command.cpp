@@ -1,0 +1,64 @@
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/data_file.h"
+#include "cli/json_output.h"
+#include "cli/stream_sink.h"
+#include "cli/text_output.h"
+#include "ozilink/mine_lookup.h"
+
+namespace {
+
+struct LookupOptions {
+    std::string dataFile;
+    std::string latitude;
+    std::string longitude;
+    // Taken as the text of the sensitivity box, not as a checked number.
+    std::string sensitivity = "0.001";
+    bool json = false;
+};
+
+int RunLookup(const LookupOptions& options) {
+    // The validators have accepted both numbers already.
+    const double latitude = ParseNumber(options.latitude).value_or(0.0);
+    const double longitude = ParseNumber(options.longitude).value_or(0.0);
+    CStreamMessageSink sink(std::cerr);
+    const LoadedData data = LoadDataFile(options.dataFile, sink);
+    const auto index =
+        FindMineAt(data.mines, latitude, longitude, SensitivityFromText(options.sensitivity));
+    if (!index) {
+        throw CommandError(kExitNoMatch, "no mine within '" + options.sensitivity + "' of " +
+                                             options.latitude + ", " + options.longitude);
+    }
+    if (options.json) {
+        std::cout << MineJson(*index, data.mines[*index]).dump(2) << '\n';
+    } else {
+        WriteMinePages(std::cout, data.mines[*index]);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+Command AddLookupCommand(CLI::App& app) {
+    auto options = std::make_shared<LookupOptions>();
+    CLI::App* command =
+        app.add_subcommand("lookup", "Show the mine that a map click at LAT, LON would show");
+    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
+        ->required();
+    command->add_option("LAT", options->latitude, "Latitude of the click, degrees")
+        ->required()
+        ->check(NumberArgument());
+    command->add_option("LON", options->longitude, "Longitude of the click, degrees")
+        ->required()
+        ->check(NumberArgument());
+    command
+        ->add_option("--sensitivity", options->sensitivity,
+                     "Sensitivity text, read as the program reads its edit box")
+        ->capture_default_str();
+    command->add_flag("--json", options->json, "One JSON object instead of the four pages");
+    return {command, [options] { return RunLookup(*options); }};
+}
