@@ -1,1 +1,106 @@
-// Written next.
+#include "minedata/mine_archive.h"
+
+#include <memory>
+
+#include "minedata/archive.h"
+#include "minedata/safe_file_writer.h"
+
+static_assert(kArchiveMaxElements == kArchiveMaxCount);
+
+namespace {
+
+// File error texts are shown from a 511-character buffer, terminator included.
+constexpr std::size_t kFileErrorTextLimit = 510;
+
+std::string FitFileErrorText(std::string text) {
+    if (text.size() > kFileErrorTextLimit) {
+        text.resize(kFileErrorTextLimit);
+    }
+    return text;
+}
+
+std::string MinesWereRead(std::size_t count) {
+    return count == 1 ? "1 mine was read" : std::to_string(count) + " mines were read";
+}
+
+bool IsWhollyEmpty(const CMine& mine) {
+    if (mine.m_nDepId != 0 || mine.m_fLatitude != 0.0f || mine.m_fLongitude != 0.0f) {
+        return false;
+    }
+    for (CMine::TextField field : kMineTextFields) {
+        if (!(mine.*field).IsEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink& sink) {
+    std::unique_ptr<CDiskFile> file;
+    try {
+        file = std::make_unique<CDiskFile>(fileName);
+    } catch (const CFileException& e) {
+        sink.ShowMessage(FitFileErrorText(e.what()), "", MessageKind::Plain);
+        return -1;
+    }
+
+    // Filled apart from `mines` so that a failure leaves the caller's
+    // collection alone, and grown record by record: the count may claim more
+    // records than the file holds.
+    CMineArray loaded;
+    std::string damage;
+    try {
+        CArchive ar(*file, CArchive::Mode::Load);
+        const std::uint16_t count = ar.ReadWord();
+        if (count >= 1) {
+            loaded.Add(CMine());
+        }
+        for (std::uint32_t i = 1; i < count; ++i) {
+            CMine mine;
+            mine.Serialize(ar);
+            if (!IsWhollyEmpty(mine)) {
+                loaded.Add(std::move(mine));
+            }
+        }
+    } catch (const CArchiveException&) {
+        damage = "The mine archive '" + fileName + "' is damaged: ";
+    } catch (const CFileException& e) {
+        damage = std::string(e.what()) + " ";
+    }
+    if (!damage.empty()) {
+        const std::size_t read = loaded.IsEmpty() ? 0 : loaded.GetSize() - 1;
+        sink.ShowMessage(damage + MinesWereRead(read) + ", the rest is lost.", "",
+                         MessageKind::Exclamation);
+    }
+    mines.Swap(loaded);
+    return 1;
+}
+
+bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMessageSink& sink) {
+    const std::size_t size = mines.GetSize();
+    if (size > kArchiveMaxElements) {
+        sink.ShowMessage("There are " + std::to_string(size - 1) +
+                             " mines, more than a mine archive can hold (65534 mines). '" +
+                             fileName + "' was not written.",
+                         "", MessageKind::Plain);
+        return false;
+    }
+
+    const SafeWriteResult result = WriteFileSafely(fileName, [&](CFile& file) {
+        CArchive ar(file, CArchive::Mode::Store);
+        ar.WriteWord(static_cast<std::uint16_t>(size));
+        for (std::size_t i = 1; i < size; ++i) {
+            // Serialize serves both directions and so takes a changeable record.
+            CMine mine = mines[i];
+            mine.Serialize(ar);
+        }
+        ar.Close();
+    });
+    if (!result.Ok()) {
+        sink.ShowMessage(FitFileErrorText(result.message), "", MessageKind::Plain);
+        return false;
+    }
+    return true;
+}

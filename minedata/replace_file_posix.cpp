@@ -1,1 +1,47 @@
-// Written next.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "minedata/byte_file.h"
+#include "minedata/platform_file.h"
+
+std::FILE* CreateNewFile(const std::string& path, int& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = errno;
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        error = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+    }
+    return file;
+}
+
+int GetOpenFileSize(std::FILE* file, std::uint64_t& size) {
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) != 0) {
+        return errno;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return EISDIR;
+    }
+    size = info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+    return 0;
+}
+
+int SyncFileToDisk(std::FILE* file) {
+    return ::fsync(::fileno(file)) == 0 ? 0 : errno;
+}
+
+std::string ReplaceFileWith(const std::string& source, const std::string& target) {
+    if (std::rename(source.c_str(), target.c_str()) != 0) {
+        return ErrnoText(errno);
+    }
+    return {};
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+// The few file operations the C and C++ libraries do not offer portably.
+// Implemented in replace_file_posix.cpp and replace_file_win.cpp.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Creates `path` and opens it for binary writing, failing when anything of
+// that name exists already. Returns null and sets `error` to an errno value
+// when it fails.
+std::FILE* CreateNewFile(const std::string& path, int& error);
+
+// Sets `size` to the size of the open file in bytes. Returns 0, or an errno
+// value (EISDIR when the stream is a folder's).
+int GetOpenFileSize(std::FILE* file, std::uint64_t& size);
+
+// Hands the bytes written to `file` (already flushed from the stream) to the
+// disk. Returns 0 or an errno value.
+int SyncFileToDisk(std::FILE* file);
+
+// Moves the closed file `source` over `target`, replacing a file already
+// there. Returns an empty string on success, else the system's reason.
+std::string ReplaceFileWith(const std::string& source, const std::string& target);

@@ -1,0 +1,488 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "minedata/archive.h"
+#include "minedata/mine.h"
+#include "minedata/mine_archive.h"
+#include "test_support.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string bytes;
+    for (int value : values) {
+        bytes += static_cast<char>(value);
+    }
+    return bytes;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+template <typename Store>
+std::string Stored(Store store) {
+    CMemoryFile file;
+    CArchive ar(file, CArchive::Mode::Store);
+    store(ar);
+    ar.Close();
+    return file.Bytes();
+}
+
+CMine MakeMine(int32_t id, float latitude, float longitude, std::string_view name) {
+    CMine mine;
+    mine.m_nDepId = id;
+    mine.m_fLatitude = latitude;
+    mine.m_fLongitude = longitude;
+    mine.SetText(&CMine::m_strSiteName, name);
+    return mine;
+}
+
+// A record with every text set to something of its own.
+CMine FullMine(int32_t id) {
+    CMine mine = MakeMine(id, 38.1234f, -117.25f, "");
+    CMine::Texts texts;
+    std::vector<std::string> storage;
+    storage.reserve(CMine::kTextFieldCount);
+    for (std::size_t i = 0; i < CMine::kTextFieldCount; ++i) {
+        storage.push_back("field " + std::to_string(i) + " of " + std::to_string(id));
+        texts[i] = storage.back();
+    }
+    mine.SetTexts(texts);
+    return mine;
+}
+
+std::string SerializedForm(const CMine& mine) {
+    return Stored([&](CArchive& ar) {
+        CMine copy = mine;
+        copy.Serialize(ar);
+    });
+}
+
+CMine Deserialized(const std::string& bytes) {
+    CMemoryFile file(bytes);
+    CArchive ar(file, CArchive::Mode::Load);
+    CMine mine;
+    mine.Serialize(ar);
+    return mine;
+}
+
+CArchiveException::Cause FailureOfReadingString(const std::string& bytes) {
+    CMemoryFile file(bytes);
+    CArchive ar(file, CArchive::Mode::Load);
+    try {
+        ar.ReadString();
+    } catch (const CArchiveException& e) {
+        return e.GetCause();
+    }
+    ADD_FAILURE() << "no error";
+    return CArchiveException::Cause::EndOfFile;
+}
+
+// Passes reads through and remembers the largest one asked of the file.
+class CountingFile : public CFile {
+public:
+    explicit CountingFile(std::string bytes) : m_inner(std::move(bytes)) {}
+    std::size_t Read(void* buffer, std::size_t count) override {
+        largestRead = std::max(largestRead, count);
+        return m_inner.Read(buffer, count);
+    }
+    void Write(const void* data, std::size_t count) override { m_inner.Write(data, count); }
+    void Flush() override {}
+    std::uint64_t GetLength() const override { return m_inner.GetLength(); }
+    std::uint64_t GetPosition() const override { return m_inner.GetPosition(); }
+    const std::string& GetFilePath() const override { return m_inner.GetFilePath(); }
+
+    std::size_t largestRead = 0;
+
+private:
+    CMemoryFile m_inner;
+};
+
+TEST(ArchiveTest, StringPrefixesAtTheirLimits) {
+    struct Case {
+        std::size_t length;
+        std::string prefix;
+    };
+    const Case cases[] = {
+        {0, Bytes({0x00})},
+        {254, Bytes({0xFE})},
+        {255, Bytes({0xFF, 0xFF, 0x00})},
+        {65533, Bytes({0xFF, 0xFD, 0xFF})},
+        {65534, Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00})},
+        {70000, Bytes({0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        const std::string text(c.length, 'k');
+        const std::string bytes = Stored([&](CArchive& ar) { ar.WriteString(text); });
+        EXPECT_EQ(bytes.substr(0, c.prefix.size()), c.prefix);
+        EXPECT_EQ(bytes.size(), c.prefix.size() + c.length);
+
+        CMemoryFile file(bytes);
+        CArchive ar(file, CArchive::Mode::Load);
+        EXPECT_EQ(ar.ReadString(), text);
+        EXPECT_EQ(ar.BytesLeft(), 0u);
+    }
+}
+
+TEST(ArchiveTest, LongerPrefixFormsAreReadForShortTexts) {
+    for (const std::string& bytes : {Bytes({0xFF, 0x03, 0x00, 'a', 'b', 'c'}),
+                                     Bytes({0xFF, 0xFF, 0xFF, 0x03, 0, 0, 0, 'a', 'b', 'c'})}) {
+        CMemoryFile file(bytes);
+        CArchive ar(file, CArchive::Mode::Load);
+        EXPECT_EQ(ar.ReadString(), "abc");
+    }
+}
+
+TEST(ArchiveTest, DamagedStringsThrow) {
+    using Cause = CArchiveException::Cause;
+    // The 16-bit-character marker, whatever follows it.
+    EXPECT_EQ(FailureOfReadingString(Bytes({0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b', 0})),
+              Cause::WideString);
+    // Prefixes cut short, and lengths beyond the end.
+    EXPECT_EQ(FailureOfReadingString(""), Cause::EndOfFile);
+    EXPECT_EQ(FailureOfReadingString(Bytes({0xFF, 0x05})), Cause::EndOfFile);
+    EXPECT_EQ(FailureOfReadingString(Bytes({0xFF, 0xFF, 0xFF, 0x01, 0x00})), Cause::EndOfFile);
+    EXPECT_EQ(FailureOfReadingString(Bytes({0x04, 'a', 'b', 'c'})), Cause::EndOfFile);
+    EXPECT_EQ(FailureOfReadingString(Bytes({0xFF, 0xFD, 0xFF, 'a'})), Cause::EndOfFile);
+}
+
+TEST(ArchiveTest, HugeLengthFailsBeforeAskingForTheBytes) {
+    // 4,000,000,000 bytes claimed in a file of 100.
+    std::string bytes = Bytes({0xFF, 0xFF, 0xFF, 0x00, 0x28, 0x6B, 0xEE});
+    bytes.resize(100, 'x');
+    CountingFile file(bytes);
+    CArchive ar(file, CArchive::Mode::Load);
+    try {
+        ar.ReadString();
+        FAIL() << "no error";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.GetCause(), CArchiveException::Cause::EndOfFile);
+    }
+    EXPECT_LE(file.largestRead, kArchiveBufferSize);
+}
+
+TEST(ArchiveTest, NumbersAreLittleEndianAndReadsPastTheEndThrow) {
+    const std::string bytes = Stored([](CArchive& ar) {
+        ar.WriteWord(0x1234);
+        ar.WriteDWord(0x89ABCDEF);
+        ar.WriteByte(0x7F);
+    });
+    EXPECT_EQ(bytes, Bytes({0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89, 0x7F}));
+
+    CMemoryFile file(bytes);
+    CArchive ar(file, CArchive::Mode::Load);
+    EXPECT_EQ(ar.ReadWord(), 0x1234);
+    EXPECT_EQ(ar.ReadDWord(), 0x89ABCDEFu);
+    EXPECT_THROW(ar.ReadWord(), CArchiveException);  // one byte left
+
+    CMemoryFile three(Bytes({1, 2, 3}));
+    CArchive ar3(three, CArchive::Mode::Load);
+    EXPECT_THROW(ar3.ReadDWord(), CArchiveException);
+
+    CMemoryFile big(std::string(4999, 'b'));
+    CArchive arBig(big, CArchive::Mode::Load);
+    std::string target(5000, '\0');
+    EXPECT_THROW(arBig.Read(target.data(), target.size()), CArchiveException);
+}
+
+TEST(ArchiveTest, BufferBoundariesKeepEveryByte) {
+    // Texts of many lengths, some larger than the buffer, cross its edges at
+    // every offset.
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < 400; ++i) {
+        const std::size_t length = (i * 37) % 300 + (i % 50 == 0 ? 9000 : 0);
+        texts.emplace_back(length, static_cast<char>('a' + i % 26));
+    }
+    const std::string bytes = Stored([&](CArchive& ar) {
+        for (const std::string& text : texts) {
+            ar.WriteString(text);
+            ar.WriteWord(0xBEEF);
+        }
+    });
+    CMemoryFile file(bytes);
+    CArchive ar(file, CArchive::Mode::Load);
+    for (const std::string& text : texts) {
+        ASSERT_EQ(ar.ReadString(), text);
+        ASSERT_EQ(ar.ReadWord(), 0xBEEF);
+    }
+    EXPECT_EQ(ar.BytesLeft(), 0u);
+}
+
+TEST(ArchiveTest, FullFileIsAWriteError) {
+    CMemoryFile file;
+    file.SetCapacity(100);
+    CArchive ar(file, CArchive::Mode::Store);
+    ar.WriteString(std::string(200, 'z'));  // still buffered
+    try {
+        ar.Close();
+        FAIL() << "no error";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetAction(), FileAction::Write);
+        EXPECT_EQ(e.GetReason(), ErrnoText(ENOSPC));
+    }
+}
+
+TEST(MineSerializeTest, EmptyRecordIs54ZeroBytes) {
+    EXPECT_EQ(SerializedForm(CMine()), std::string(kEmptyRecordSize, '\0'));
+    EXPECT_EQ(kEmptyRecordSize, 54u);
+}
+
+TEST(MineSerializeTest, RecordLayout) {
+    CMine mine = MakeMine(0x00031234, 38.5f, -117.25f, "AB");
+    mine.SetText(&CMine::m_strMrdsId, "M");
+    mine.SetText(&CMine::m_strRef, "R");
+    const std::string bytes = SerializedForm(mine);
+    // 38.5f = 0x421A0000, -117.25f = 0xC2EA8000; the identifier keeps 0x1234.
+    EXPECT_EQ(bytes.substr(0, 10),
+              Bytes({0x00, 0x00, 0x1A, 0x42, 0x00, 0x80, 0xEA, 0xC2, 0x34, 0x12}));
+    // MRDS_ID, MAS_ID, SITE_NAME, then 40 empty texts and REF last.
+    EXPECT_EQ(bytes.substr(10),
+              Bytes({1, 'M', 0, 2, 'A', 'B'}) + std::string(40, '\0') + Bytes({1, 'R'}));
+}
+
+TEST(MineSerializeTest, IdentifierKeepsItsLow16Bits) {
+    EXPECT_EQ(Deserialized(SerializedForm(MakeMine(70000, 1, 2, "x"))).m_nDepId, 4464);
+    EXPECT_EQ(Deserialized(SerializedForm(MakeMine(-1, 1, 2, "x"))).m_nDepId, 65535);
+    EXPECT_EQ(Deserialized(SerializedForm(MakeMine(65535, 1, 2, "x"))).m_nDepId, 65535);
+}
+
+TEST(MineSerializeTest, RoundTripKeepsEveryField) {
+    CMine mine = FullMine(4321);
+    mine.SetText(&CMine::m_strRef, std::string(70000, 'r'));
+    mine.SetText(&CMine::m_strDiscr, std::string("nul\0inside", 10));
+    EXPECT_EQ(Deserialized(SerializedForm(mine)), mine);
+
+    CMine odd = MakeMine(7, -0.0f, std::numeric_limits<float>::quiet_NaN(), "odd");
+    EXPECT_EQ(Deserialized(SerializedForm(odd)), odd);  // bit for bit
+}
+
+TEST(MineSerializeTest, DamagedRecordLeavesTheTargetAsItWas) {
+    std::string bytes = SerializedForm(FullMine(1));
+    bytes.pop_back();
+    CMemoryFile file(bytes);
+    CArchive ar(file, CArchive::Mode::Load);
+    CMine target = FullMine(2);
+    EXPECT_THROW(target.Serialize(ar), CArchiveException);
+    EXPECT_EQ(target, FullMine(2));
+}
+
+// Collections to write: the placeholder (as a comma-separated load leaves it,
+// from the header row) and the given mines.
+CMineArray Collection(std::initializer_list<CMine> mines) {
+    CMineArray array;
+    array.Add(MakeMine(0, 0, 0, "SITE_NAME"));
+    for (const CMine& mine : mines) {
+        array.Add(mine);
+    }
+    return array;
+}
+
+class MineArchiveTest : public ::testing::Test {
+protected:
+    std::string DamageText(const std::string& path, const std::string& read) {
+        return "The mine archive '" + path + "' is damaged: " + read + ", the rest is lost.";
+    }
+
+    TempDir dir;
+    RecordingSink sink;
+};
+
+TEST_F(MineArchiveTest, EmptyAndPlaceholderOnlyCollections) {
+    CMineArray empty;
+    const std::string zero = dir.File("zero.dat");
+    ASSERT_TRUE(WriteMineArchive(zero, empty, sink));
+    EXPECT_EQ(ReadFileBytes(zero), Bytes({0, 0}));
+
+    CMineArray one;
+    one.Add(MakeMine(0, 0, 0, "header row"));
+    const std::string oneFile = dir.File("one.dat");
+    ASSERT_TRUE(WriteMineArchive(oneFile, one, sink));
+    EXPECT_EQ(ReadFileBytes(oneFile), Bytes({1, 0}));
+
+    CMineArray read = Collection({FullMine(1)});
+    EXPECT_EQ(ReadMineArchive(zero, read, sink), 1);
+    EXPECT_EQ(read.GetSize(), 0u);
+    EXPECT_EQ(ReadMineArchive(oneFile, read, sink), 1);
+    ASSERT_EQ(read.GetSize(), 1u);
+    EXPECT_EQ(read[0], CMine());
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(MineArchiveTest, RoundTripDropsWhollyEmptyRecords) {
+    const CMine a = FullMine(11);
+    const CMine b = MakeMine(12, 0, 0, "");  // only the identifier set: kept
+    const CMine c = MakeMine(0, 0.0f, 1.0f, "");
+    const CMineArray written = Collection({a, CMine(), b, CMine(), c});
+    const std::string path = dir.File("mines.dat");
+    ASSERT_TRUE(WriteMineArchive(path, written, sink));
+    EXPECT_EQ(ReadFileBytes(path), Bytes({6, 0}) + SerializedForm(a) + SerializedForm(CMine()) +
+                                       SerializedForm(b) + SerializedForm(CMine()) +
+                                       SerializedForm(c));
+
+    CMineArray read = Collection({FullMine(99), FullMine(98)});
+    EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+    ASSERT_EQ(read.GetSize(), 4u);
+    EXPECT_EQ(read[0], CMine());
+    EXPECT_EQ(read[1], a);
+    EXPECT_EQ(read[2], b);
+    EXPECT_EQ(read[3], c);
+    EXPECT_EQ(read.Coordinates()[3].longitude, 1.0f);
+    EXPECT_TRUE(sink.messages.empty());
+
+    // Writing the same collection again gives the same bytes.
+    const std::string again = dir.File("again.dat");
+    ASSERT_TRUE(WriteMineArchive(again, written, sink));
+    EXPECT_EQ(ReadFileBytes(again), ReadFileBytes(path));
+}
+
+TEST_F(MineArchiveTest, BytesAfterTheLastRecordAreIgnored) {
+    const CMine a = FullMine(1);
+    const std::string path = dir.Write("tail.dat", Bytes({2, 0}) + SerializedForm(a) + "junk");
+    CMineArray read;
+    EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+    ASSERT_EQ(read.GetSize(), 2u);
+    EXPECT_EQ(read[1], a);
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(MineArchiveTest, TruncationAtEveryByteKeepsTheCompleteRecords) {
+    const std::vector<CMine> mines = {FullMine(1), MakeMine(2, 1.5f, 2.5f, "Second"), FullMine(3)};
+    std::string whole = Bytes({4, 0});
+    std::vector<std::size_t> recordEnds;
+    for (const CMine& mine : mines) {
+        whole += SerializedForm(mine);
+        recordEnds.push_back(whole.size());
+    }
+
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        SCOPED_TRACE(length);
+        const std::string path = dir.Write("cut.dat", whole.substr(0, length));
+        const std::size_t complete = static_cast<std::size_t>(std::count_if(
+            recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= length; }));
+        CMineArray read = Collection({FullMine(50)});
+        sink.messages.clear();
+        ASSERT_EQ(ReadMineArchive(path, read, sink), 1);
+
+        // Without a count there is no placeholder either.
+        ASSERT_EQ(read.GetSize(), length < 2 ? 0u : complete + 1);
+        for (std::size_t i = 0; i < complete; ++i) {
+            EXPECT_EQ(read[i + 1], mines[i]);
+        }
+        ASSERT_EQ(sink.messages.size(), 1u);
+        const std::string read_text =
+            complete == 1 ? "1 mine was read" : std::to_string(complete) + " mines were read";
+        EXPECT_EQ(sink.messages[0].text, DamageText(path, read_text));
+        EXPECT_EQ(sink.messages[0].caption, "");
+        EXPECT_EQ(sink.messages[0].kind, MessageKind::Exclamation);
+    }
+}
+
+TEST_F(MineArchiveTest, CountLargerThanTheFile) {
+    const CMine a = FullMine(1);
+    const std::string path = dir.Write("count.dat", Bytes({0xFF, 0xFF}) + SerializedForm(a));
+    CMineArray read;
+    EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+    ASSERT_EQ(read.GetSize(), 2u);
+    EXPECT_EQ(read[1], a);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, DamageText(path, "1 mine was read"));
+}
+
+TEST_F(MineArchiveTest, LyingLengthsAndWideStringsAreDamage) {
+    const CMine a = FullMine(1);
+    const std::string second = SerializedForm(MakeMine(2, 0, 0, ""));
+    // The second record's first text: a wide string, then a length of 4e9.
+    const std::string wide = second.substr(0, 10) + Bytes({0xFF, 0xFE, 0xFF, 0x01, 'a', 0});
+    const std::string huge =
+        second.substr(0, 10) + Bytes({0xFF, 0xFF, 0xFF, 0x00, 0x28, 0x6B, 0xEE}) + "abc";
+    for (const std::string& damaged : {wide, huge}) {
+        const std::string path =
+            dir.Write("damaged.dat", Bytes({3, 0}) + SerializedForm(a) + damaged);
+        CMineArray read;
+        sink.messages.clear();
+        EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+        ASSERT_EQ(read.GetSize(), 2u);
+        EXPECT_EQ(read[1], a);
+        ASSERT_EQ(sink.messages.size(), 1u);
+        EXPECT_EQ(sink.messages[0].text, DamageText(path, "1 mine was read"));
+    }
+}
+
+TEST_F(MineArchiveTest, UnreadableFileIsReportedAndLeavesTheMines) {
+    const std::string missing = dir.File("missing.dat");
+    CMineArray mines = Collection({FullMine(1)});
+    EXPECT_EQ(ReadMineArchive(missing, mines, sink), -1);
+    EXPECT_EQ(mines.GetSize(), 2u);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text,
+              "Cannot open the file '" + missing + "': " + ErrnoText(ENOENT) + ".");
+    EXPECT_EQ(sink.messages[0].caption, "");
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::Plain);
+
+    // A very long name still fits the 511-character message buffer.
+    const std::string longName = dir.File(std::string(600, 'n') + ".dat");
+    EXPECT_EQ(ReadMineArchive(longName, mines, sink), -1);
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[1].text.size(), 510u);
+    EXPECT_EQ(sink.messages[1].text.rfind("Cannot open the file '", 0), 0u);
+
+    // A folder is not an archive.
+    EXPECT_EQ(ReadMineArchive(dir.Path().string(), mines, sink), -1);
+    EXPECT_EQ(mines.GetSize(), 2u);
+}
+
+TEST_F(MineArchiveTest, RefusesMoreElementsThanTheCountHolds) {
+    CMineArray mines;
+    mines.SetSize(kArchiveMaxElements, 100);
+    const std::string fits = dir.File("fits.dat");
+    ASSERT_TRUE(WriteMineArchive(fits, mines, sink));
+    const std::string bytes = ReadFileBytes(fits);
+    EXPECT_EQ(bytes.substr(0, 2), Bytes({0xFF, 0xFF}));
+    EXPECT_EQ(bytes.size(), 2 + 65534 * kEmptyRecordSize);
+
+    mines.SetSize(kArchiveMaxElements + 1, 100);
+    const std::string tooMany = dir.File("too_many.dat");
+    EXPECT_FALSE(WriteMineArchive(tooMany, mines, sink));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text,
+              "There are 65535 mines, more than a mine archive can hold (65534 mines). '" +
+                  tooMany + "' was not written.");
+    EXPECT_EQ(sink.messages[0].caption, "");
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::Plain);
+    EXPECT_FALSE(std::filesystem::exists(tooMany));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(MineArchiveTest, WriteFailureIsReportedAndKeepsTheEarlierFile) {
+    const CMineArray mines = Collection({FullMine(1)});
+    const std::string inMissingFolder = dir.File("no_such_folder/mines.dat");
+    EXPECT_FALSE(WriteMineArchive(inMissingFolder, mines, sink));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text,
+              "Cannot create the file '" + inMissingFolder + "': " + ErrnoText(ENOENT) + ".");
+    EXPECT_EQ(sink.messages[0].caption, "");
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::Plain);
+
+    // A folder where the file should go stays a folder.
+    const std::string folder = dir.File("folder.dat");
+    std::filesystem::create_directory(folder);
+    EXPECT_FALSE(WriteMineArchive(folder, mines, sink));
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[1].text.rfind("Cannot replace the file '" + folder + "': ", 0), 0u);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+}  // namespace
