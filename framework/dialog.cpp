@@ -30,6 +30,35 @@ bool ReturnsResultDirectly(UINT message) {
     }
 }
 
+// Centres a dialog that its initialisation left where the template put it:
+// over its owner when that is visible, else in the work area of the screen.
+void CenterDialog(HWND hWnd) {
+    if ((::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) != 0) {
+        return;
+    }
+    RECT area;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT around = area;
+    HWND owner = ::GetWindow(hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &around);
+    }
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int x = (around.left + around.right - width) / 2;
+    int y = (around.top + around.bottom - height) / 2;
+    // Keep it on the screen.
+    x = std::max(static_cast<int>(area.left), std::min(x, static_cast<int>(area.right) - width));
+    y = std::max(static_cast<int>(area.top), std::min(y, static_cast<int>(area.bottom) - height));
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 }  // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -181,8 +210,14 @@ INT_PTR CDialog::HandleMessage(CDialog* dialog, HWND hWnd, UINT message, WPARAM 
         LRESULT result = 0;
         bool handled = false;
         if (message == WM_INITDIALOG) {
+            RECT before;
+            ::GetWindowRect(hWnd, &before);
             result = dialog->OnInitDialog();
             handled = true;
+            RECT after;
+            if (::IsWindow(hWnd) && ::GetWindowRect(hWnd, &after) && SameRect(before, after)) {
+                CenterDialog(hWnd);
+            }
         } else if (message == WM_COMMAND) {
             handled = dialog->OnCommand(wParam, lParam) != FALSE;
         } else {
