@@ -35,7 +35,16 @@ public:
 
     // Field `index` as stored (quotes kept); empty where GetField is.
     // Valid until the next SetLine or Clear.
-    std::string_view FieldView(int index) const;
+    std::string_view FieldView(int index) const {
+        if (index < 0 || index > m_nFields) {
+            return {};
+        }
+        if (index == 0) {
+            return m_strLine;
+        }
+        const FieldSpan& span = m_aFields[static_cast<std::size_t>(index) - 1];
+        return std::string_view(m_strLine.data() + span.begin, span.end - span.begin);
+    }
 
     int GetFieldCount() const { return m_nFields; }
 
@@ -49,7 +58,8 @@ private:
         std::size_t end;
     };
 
-    void AddField(std::size_t begin, std::size_t end);
+    // Sets m_nFields from m_aFields and returns it.
+    int CountFields();
 
     std::string m_strLine;
     std::vector<FieldSpan> m_aFields;

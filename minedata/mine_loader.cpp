@@ -1,9 +1,12 @@
 #include "minedata/mine_loader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
@@ -26,52 +29,73 @@ char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Turns rows into records. One builder serves a whole file; its scratch
-// buffer holds the quote-free texts of the current row.
+// Turns the rows of one file into records, following the column map of its
+// header. Only the columns the header names are looked at.
 class CRecordBuilder {
 public:
-    CRecordBuilder() {
+    explicit CRecordBuilder(const ColumnMap& columnMap) {
+        std::vector<int> columns;
         for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-            m_textIndex[static_cast<std::size_t>(slot)] = kNotText;
-            const CMine::TextField field = TextFieldOfSlot(slot);
-            for (std::size_t i = 0; i < kMineTextFields.size(); ++i) {
-                if (kMineTextFields[i] == field) {
-                    m_textIndex[static_cast<std::size_t>(slot)] = i;
-                }
+            // An absent column stays empty however wide the row, even one
+            // whose field count reaches kNoColumn.
+            const int column = columnMap[static_cast<std::size_t>(slot)];
+            if (column == kNoColumn) {
+                continue;
             }
+            Step step{column, Target::Text, true, 0};
+            if (slot == kSlotDepId) {
+                step.target = Target::DepId;
+            } else if (slot == kSlotLatitude) {
+                step.target = Target::Latitude;
+            } else if (slot == kSlotLongitude) {
+                step.target = Target::Longitude;
+            } else {
+                // The identifiers and the name keep their quotes; the number
+                // columns lose them too, so that a quoted number reads.
+                step.removeQuotes = slot >= kFirstSlotWithoutQuotes;
+                step.textIndex = TextIndexOf(TextFieldOfSlot(slot));
+            }
+            m_steps.push_back(step);
+            columns.push_back(column);
+        }
+        // Texts without quotes are copies in the scratch buffer. Distinct
+        // columns are disjoint parts of the line, so a buffer as long as the
+        // line times the largest number of slots sharing a column holds them.
+        for (const int column : columns) {
+            const auto sharing =
+                static_cast<std::size_t>(std::count(columns.begin(), columns.end(), column));
+            m_nScratchPerByte = std::max(m_nScratchPerByte, sharing);
         }
     }
 
-    CMine Build(const CCsvLine& row, const ColumnMap& columnMap) {
-        // Size the scratch buffer first: the views below point into it, so
-        // it must not grow while they are made.
-        std::size_t needed = 0;
-        for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-            if (!KeepsQuotes(slot)) {
-                needed += Field(row, columnMap, slot).size();
-            }
-        }
+    CMine Build(const CCsvLine& row) {
+        const std::size_t needed = row.FieldView(0).size() * m_nScratchPerByte;
         if (m_scratch.size() < needed) {
             m_scratch.resize(needed);
         }
+        // From here on the scratch buffer must not move: the texts point
+        // into it.
         char* out = m_scratch.data();
-
         CMine mine;
-        CMine::Texts texts;
-        for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-            std::string_view value = Field(row, columnMap, slot);
-            if (!KeepsQuotes(slot)) {
+        CMine::Texts texts{};
+        for (const Step& step : m_steps) {
+            std::string_view value = row.FieldView(step.column);
+            if (step.removeQuotes) {
                 value = StripQuotes(value, out);
             }
-            const std::size_t textIndex = m_textIndex[static_cast<std::size_t>(slot)];
-            if (textIndex != kNotText) {
-                texts[textIndex] = value;
-            } else if (slot == kSlotDepId) {
-                mine.m_nDepId = DecimalTextToInt32(value);
-            } else if (slot == kSlotLatitude) {
-                mine.m_fLatitude = DecimalTextToFloat(value);
-            } else if (slot == kSlotLongitude) {
-                mine.m_fLongitude = DecimalTextToFloat(value);
+            switch (step.target) {
+                case Target::Text:
+                    texts[step.textIndex] = value;
+                    break;
+                case Target::DepId:
+                    mine.m_nDepId = DecimalTextToInt32(value);
+                    break;
+                case Target::Latitude:
+                    mine.m_fLatitude = DecimalTextToFloat(value);
+                    break;
+                case Target::Longitude:
+                    mine.m_fLongitude = DecimalTextToFloat(value);
+                    break;
             }
         }
         mine.SetTexts(texts);
@@ -79,38 +103,49 @@ public:
     }
 
 private:
-    static constexpr std::size_t kNotText = kMineTextFields.size();
+    enum class Target { Text, DepId, Latitude, Longitude };
+    struct Step {
+        int column;
+        Target target;
+        bool removeQuotes;
+        std::size_t textIndex;
+    };
 
-    // The number slots lose their quotes too, so that a quoted number reads
-    // as the number.
-    static bool KeepsQuotes(int slot) {
-        return slot < kFirstSlotWithoutQuotes && slot != kSlotDepId && slot != kSlotLatitude &&
-               slot != kSlotLongitude;
-    }
-
-    // An absent column is empty however wide the row, even one whose field
-    // count reaches kNoColumn.
-    static std::string_view Field(const CCsvLine& row, const ColumnMap& columnMap, int slot) {
-        const int column = columnMap[static_cast<std::size_t>(slot)];
-        return column == kNoColumn ? std::string_view() : row.FieldView(column);
+    static std::size_t TextIndexOf(CMine::TextField field) {
+        std::size_t i = 0;
+        while (i + 1 < kMineTextFields.size() && kMineTextFields[i] != field) {
+            ++i;
+        }
+        return i;
     }
 
     // Copies `value` without its quotes to `out`, advances `out` past it and
     // returns the copy. A value without quotes is returned as it is.
     static std::string_view StripQuotes(std::string_view value, char*& out) {
-        if (value.find(kQuote) == std::string_view::npos) {
+        if (value.empty()) {
+            return value;
+        }
+        const char* from = value.data();
+        const char* const end = from + value.size();
+        const void* quote = std::memchr(from, kQuote, value.size());
+        if (quote == nullptr) {
             return value;
         }
         char* const begin = out;
-        for (const char c : value) {
-            if (c != kQuote) {
-                *out++ = c;
-            }
+        while (quote != nullptr) {
+            const char* const at = static_cast<const char*>(quote);
+            std::memcpy(out, from, static_cast<std::size_t>(at - from));
+            out += at - from;
+            from = at + 1;
+            quote = std::memchr(from, kQuote, static_cast<std::size_t>(end - from));
         }
+        std::memcpy(out, from, static_cast<std::size_t>(end - from));
+        out += end - from;
         return std::string_view(begin, static_cast<std::size_t>(out - begin));
     }
 
-    std::array<std::size_t, kKnownColumnCount + 1> m_textIndex{};
+    std::vector<Step> m_steps;
+    std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
 };
 
@@ -167,10 +202,7 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
     CMineArray loaded;
     CLineReader reader(file.get());
     CCsvLine row(" ", kSeparator, kQuote);
-    ColumnMap columnMap;
-    columnMap.fill(kNoColumn);
-    CRecordBuilder builder;
-    bool first = true;
+    std::optional<CRecordBuilder> builder;  // made from the header line
     std::string_view line;
     for (;;) {
         const CLineReader::Result result = reader.ReadLine(line);
@@ -184,15 +216,16 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
             }
             throw CFileError(FileErrorText(fileName, reader.LastError()));
         }
-        if (first) {
+        if (!builder) {
+            ColumnMap columnMap;
             BuildColumnMap(line, columnMap);
-            first = false;
+            builder.emplace(columnMap);
         }
         if (line.empty()) {
             break;
         }
         row.SetLine(line, kSeparator, kQuote);
-        loaded.Add(builder.Build(row, columnMap));
+        loaded.Add(builder->Build(row));
     }
     mines.Swap(loaded);
     return kLoadDone;

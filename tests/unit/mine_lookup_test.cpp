@@ -48,7 +48,8 @@ TEST(SensitivityTest, ReadsOnlyTheFirstThirtyCharacters) {
 }
 
 TEST(FindMineAtTest, FirstMatchInCollectionOrderWins) {
-    const CMineArray mines = Mines({At(10.0f, 20.0f), At(45.0005f, -117.0005f), At(45.0f, -117.0f)});
+    const CMineArray mines =
+        Mines({At(10.0f, 20.0f), At(45.0005f, -117.0005f), At(45.0f, -117.0f)});
     // The third mine is nearer, but the second comes first.
     EXPECT_EQ(FindMineAt(mines, 45.0, -117.0, 0.001f), 2u);
     EXPECT_EQ(FindMineAt(mines, 10.0, 20.0, 0.001f), 1u);

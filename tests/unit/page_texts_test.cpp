@@ -35,9 +35,9 @@ TEST(LocationTextTest, JoinsThePresentPartsWithoutLeadingSeparators) {
     EXPECT_EQ(LocationText(WithTexts({{&M::m_strState, "Oregon"}, {&M::m_strCounty, "Grant"}})),
               "Oregon, Grant");
     EXPECT_EQ(LocationText(WithTexts({{&M::m_strCounty, "Grant"}})), "Grant");
-    EXPECT_EQ(LocationText(WithTexts({{&M::m_strCountry, "United States"},
-                                      {&M::m_strCounty, "Grant"}})),
-              "United States, Grant");
+    EXPECT_EQ(
+        LocationText(WithTexts({{&M::m_strCountry, "United States"}, {&M::m_strCounty, "Grant"}})),
+        "United States, Grant");
     EXPECT_EQ(LocationText(CMine()), "");
     // Blanks and commas at the front go, those of the country itself too.
     EXPECT_EQ(LocationText(WithTexts({{&M::m_strCountry, " ,Canada"}, {&M::m_strState, "BC"}})),
@@ -50,8 +50,7 @@ TEST(CommodityTypeTextTest, KnownCodesInAnyCaseOnly) {
     using M = CMine;
     EXPECT_EQ(CommodityTypeText(WithTexts({{&M::m_strComType, "M"}})), "metallic");
     EXPECT_EQ(CommodityTypeText(WithTexts({{&M::m_strComType, "n"}})), "non-metallic");
-    EXPECT_EQ(CommodityTypeText(WithTexts({{&M::m_strComType, "b"}})),
-              "metallic and non-metallic");
+    EXPECT_EQ(CommodityTypeText(WithTexts({{&M::m_strComType, "b"}})), "metallic and non-metallic");
     EXPECT_EQ(CommodityTypeText(WithTexts({{&M::m_strComType, "Metallic"}})), std::nullopt);
     EXPECT_EQ(CommodityTypeText(WithTexts({{&M::m_strComType, " M"}})), std::nullopt);
     EXPECT_EQ(CommodityTypeText(CMine()), std::nullopt);
