@@ -1,0 +1,96 @@
+// Benchmarks of the two things a user waits for: loading the data file and
+// the lookup behind one map click.
+//
+// Lookup: 300,000 mines (about the size of the full MRDS database) and a
+// click that matches none of them, so every mine is examined.
+// Load: the comma-separated file named by VEMRA_BENCH_CSV, when it is set
+// (bench/run_benchmarks.sh generates one); skipped otherwise.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "minedata/message_sink.h"
+#include "minedata/mine_array.h"
+#include "minedata/mine_loader.h"
+#include "ozilink/mine_lookup.h"
+
+namespace {
+
+constexpr std::size_t kLookupMines = 300000;
+
+class CSilentSink : public IMessageSink {
+public:
+    void ShowMessage(std::string_view, std::string_view, MessageKind) override { ++m_nMessages; }
+    int m_nMessages = 0;
+};
+
+// Mines spread over Nevada, Oregon and Idaho (latitude 39 to 45, longitude
+// -120 to -114), from a fixed linear congruential sequence.
+CMineArray SpreadMines(std::size_t count) {
+    CMineArray mines;
+    mines.Add(CMine());
+    uint64_t state = 12345;
+    auto next = [&state] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<double>(state >> 11) / static_cast<double>(uint64_t{1} << 53);
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        CMine mine;
+        mine.m_fLatitude = static_cast<float>(39.0 + 6.0 * next());
+        mine.m_fLongitude = static_cast<float>(-120.0 + 6.0 * next());
+        mines.Add(std::move(mine));
+    }
+    return mines;
+}
+
+void BM_LookupOneClick(benchmark::State& state) {
+    const CMineArray mines = SpreadMines(kLookupMines);
+    for (auto _ : state) {
+        // The whole click: the sensitivity box's text, then the scan. The
+        // point lies outside the area, so no mine ends the scan early.
+        const float sensitivity = SensitivityFromText("0.001");
+        benchmark::DoNotOptimize(FindMineAt(mines, 30.0, -100.0, sensitivity));
+    }
+    state.counters["mines"] = static_cast<double>(kLookupMines);
+}
+BENCHMARK(BM_LookupOneClick)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadCommaSeparatedFile(benchmark::State& state, const std::string& path) {
+    const auto bytes = std::filesystem::file_size(path);
+    std::size_t mines = 0;
+    for (auto _ : state) {
+        CMineArray loaded;
+        CSilentSink sink;
+        if (LoadMineData(path, loaded, sink) != kLoadDone) {
+            state.SkipWithError("the file could not be loaded");
+            return;
+        }
+        mines = loaded.IsEmpty() ? 0 : loaded.GetSize() - 1;
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
+    state.counters["mines"] = static_cast<double>(mines);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (const char* path = std::getenv("VEMRA_BENCH_CSV"); path != nullptr && *path != '\0') {
+        benchmark::RegisterBenchmark("BM_LoadCommaSeparatedFile", BM_LoadCommaSeparatedFile,
+                                     std::string(path))
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
