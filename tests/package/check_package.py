@@ -1,0 +1,76 @@
+#!/usr/bin/env python3
+"""Checks the Windows zip that cpack made: its files, and that its Vemra.exe
+is a Windows GUI program of the right machine that imports only system DLLs
+and carries version 1.0.0.1 and an asInvoker, common-controls-6 manifest.
+
+usage: check_package.py ZIP OBJDUMP MACHINE     (MACHINE: i386 or x86-64)
+"""
+
+import re
+import subprocess
+import sys
+import tempfile
+import zipfile
+from pathlib import Path
+
+# DLLs that every supported Windows has in its system folder.
+SYSTEM_DLLS = {
+    "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
+    "msvcrt.dll", "ole32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
+}
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def run(*command):
+    return subprocess.run(command, check=True, capture_output=True).stdout
+
+
+def main():
+    zip_path, objdump, machine = sys.argv[1:4]
+    with zipfile.ZipFile(zip_path) as archive:
+        names = archive.namelist()
+        top = Path(zip_path).name.removesuffix(".zip")
+        for wanted in ("Vemra.exe", "README.txt", "mrds-sample.csv"):
+            check(f"{top}/{wanted}" in names, f"{wanted} missing from the zip: {names}")
+        with tempfile.TemporaryDirectory() as folder:
+            exe = archive.extract(f"{top}/Vemra.exe", folder)
+            readme = archive.read(f"{top}/README.txt").decode("ascii")
+            check("OziAPI.dll" in readme, "the README does not say that OziAPI.dll is needed")
+            headers = run(objdump, "-p", exe).decode("ascii", "replace")
+            resources = {
+                kind: run("wrestool", "-x", "--raw", "-t", kind, exe) for kind in ("16", "24")
+            }
+
+    check(f"file format pei-{machine}" in headers, f"not a {machine} program")
+    check(re.search(r"^Subsystem\s+0+2\s+\(Windows GUI\)", headers, re.M) is not None,
+          "not a Windows GUI program")
+    imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", headers)}
+    check(bool(imports), "no imports found")
+    check(imports <= SYSTEM_DLLS, f"needs DLLs that are not system DLLs: {sorted(imports - SYSTEM_DLLS)}")
+
+    version = resources["16"].decode("utf-16-le", "replace")
+    check("FileVersion\x00" in version and "1.0.0.1" in version, "no version 1.0.0.1 resource")
+    check("Vemra.exe" in version, "the version resource does not name Vemra.exe")
+    fixed = resources["16"].find(b"\xbd\x04\xef\xfe")  # VS_FIXEDFILEINFO signature
+    check(fixed >= 0 and resources["16"][fixed + 8:fixed + 16] == bytes([0, 0, 1, 0, 1, 0, 0, 0]),
+          "the fixed file version is not 1.0.0.1")
+
+    manifest = resources["24"].decode("utf-8", "replace")
+    check('level="asInvoker"' in manifest, "the manifest does not ask for asInvoker")
+    check(re.search(r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"',
+                    manifest) is not None, "the manifest does not ask for common controls 6")
+
+    for failure in failures:
+        print("FAIL:", failure)
+    print("package ok" if not failures else f"{len(failures)} check(s) failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
