@@ -48,9 +48,9 @@ std::vector<std::string_view> RecognisedColumns(const std::string& path) {
         return columns;
     }
     ColumnMap columnMap;
-    BuildColumnMap(header, columnMap);
+    const ColumnPresence present = BuildColumnMap(header, columnMap);
     for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-        if (columnMap[static_cast<std::size_t>(slot)] != kNoColumn) {
+        if (present.test(static_cast<std::size_t>(slot))) {
             columns.push_back(kKnownColumnNames[static_cast<std::size_t>(slot)]);
         }
     }

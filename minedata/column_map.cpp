@@ -1,5 +1,8 @@
 #include "minedata/column_map.h"
 
+#include <climits>
+#include <string>
+
 #include "minedata/csv_line.h"
 
 const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames = {
@@ -92,18 +95,27 @@ CMine::TextField TextFieldOfSlot(int slot) {
     return kSlotFields[static_cast<std::size_t>(slot)];
 }
 
-void BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap) {
+ColumnPresence BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap) {
+    constexpr char kSeparator = ',';
+    constexpr char kQuote = '"';
     columnMap.fill(kNoColumn);
-    const CCsvLine header(headerLine, ',', '"');
-    for (int column = 1; column <= header.GetFieldCount(); ++column) {
+    ColumnPresence present;
+    // Column numbers are ints, as CCsvLine's field numbers are.
+    std::size_t start = 0;
+    for (int column = 1; start < headerLine.size() && column < INT_MAX; ++column) {
+        const std::size_t end = CsvFieldEnd(headerLine, start, kSeparator, kQuote);
         // Spreadsheets often quote every header name; the quotes are not
         // part of the name.
-        const std::string name = header.GetField(column, true);
+        const std::string name = RemoveQuotes(headerLine.substr(start, end - start), kQuote);
         for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
             if (EqualIgnoringAsciiCase(name, kKnownColumnNames[static_cast<std::size_t>(slot)])) {
                 columnMap[static_cast<std::size_t>(slot)] = column;
+                present.set(static_cast<std::size_t>(slot));
                 break;
             }
         }
+        start = end + 1;
     }
+    // A trailing empty field, or an empty header, matches no name.
+    return present;
 }

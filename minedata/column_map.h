@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <string_view>
 
 #include "minedata/mine.h"
@@ -27,7 +28,13 @@ inline constexpr int kFirstSlotWithoutQuotes = 7;
 // The record text field a text slot feeds; null for the three number slots.
 CMine::TextField TextFieldOfSlot(int slot);
 
+// Which slots (1 to 47) the header names. The column map alone cannot tell in
+// a header of 999 columns or more, where kNoColumn is a real column number.
+using ColumnPresence = std::bitset<kKnownColumnCount + 1>;
+
 // Fills every slot of `columnMap` from the header line: each field, with its
 // quote characters removed, is compared with the known names ignoring ASCII
-// case; if a name occurs twice the later column wins.
-void BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap);
+// case; if a name occurs twice the later column wins. Returns the slots
+// found. The header's fields are looked at one by one, not kept, so a header
+// of any width costs no memory beyond its own.
+ColumnPresence BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap);

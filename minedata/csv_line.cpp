@@ -51,6 +51,36 @@ bool PointsInto(std::string_view view, const std::string& owner) {
 
 }  // namespace
 
+std::size_t CsvFieldEnd(std::string_view line, std::size_t start, char separator, char quote) {
+    const char* const text = line.data();
+    const std::size_t length = line.size();
+    if (start >= length) {
+        return length;
+    }
+    if (separator == '\0') {
+        return length;
+    }
+    if (quote == '\0' || text[start] != quote) {
+        return FindNear(text, start, length, separator);
+    }
+    // Inside the quotes separators are text; a doubled quote is text too.
+    // After the closing quote the field runs to the next separator, whatever
+    // comes between. An unclosed quote runs to the end of the line.
+    std::size_t i = start + 1;
+    while (i < length) {
+        i = Find(text, i, length, quote) + 1;
+        if (i > length) {
+            return length;
+        }
+        if (i < length && text[i] == quote) {
+            ++i;
+            continue;
+        }
+        return Find(text, i, length, separator);
+    }
+    return length;
+}
+
 CCsvLine::CCsvLine(std::string_view line, char separator, char quote) {
     SetLine(line, separator, quote);
 }
@@ -72,44 +102,22 @@ int CCsvLine::Split() {
     m_aFields.clear();
     const char* const text = m_strLine.data();
     const std::size_t length = m_strLine.size();
+    const std::size_t limit = static_cast<std::size_t>(m_nFieldLimit);
     if (m_chSeparator == '\0') {
-        m_aFields.push_back({0, length});
+        if (limit > 0) {
+            m_aFields.push_back({0, length});
+        }
         return CountFields();
     }
     // Decided on the raw last byte, even when it lies inside quotes.
     const bool trailingEmpty = length == 0 || text[length - 1] == m_chSeparator;
-
     std::size_t start = 0;
-    while (start < length) {
-        std::size_t end = length;
-        if (m_chQuote == '\0' || text[start] != m_chQuote) {
-            end = FindNear(text, start, length, m_chSeparator);
-        } else {
-            // Inside the quotes separators are text; a doubled quote is text
-            // too. After the closing quote the field runs to the next
-            // separator, whatever comes between.
-            std::size_t i = start + 1;
-            bool closed = false;
-            while (i < length) {
-                i = Find(text, i, length, m_chQuote) + 1;
-                if (i > length) {
-                    break;
-                }
-                if (i < length && text[i] == m_chQuote) {
-                    ++i;
-                    continue;
-                }
-                closed = true;
-                break;
-            }
-            if (closed) {
-                end = Find(text, i, length, m_chSeparator);
-            }
-        }
+    while (start < length && m_aFields.size() < limit) {
+        const std::size_t end = CsvFieldEnd(m_strLine, start, m_chSeparator, m_chQuote);
         m_aFields.push_back({start, end});
         start = end + 1;
     }
-    if (trailingEmpty) {
+    if (trailingEmpty && m_aFields.size() < limit) {
         m_aFields.push_back({length, length});
     }
     return CountFields();
@@ -127,6 +135,10 @@ int CCsvLine::CountFields() {
 std::string CCsvLine::GetField(int index, bool removeQuotes) const {
     const std::string_view field = FieldView(index);
     return removeQuotes ? RemoveQuotes(field, m_chQuote) : std::string(field);
+}
+
+void CCsvLine::SetFieldLimit(int maxFields) {
+    m_nFieldLimit = maxFields < 0 ? 0 : maxFields;
 }
 
 void CCsvLine::Clear() {

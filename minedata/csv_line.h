@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -48,6 +49,12 @@ public:
 
     int GetFieldCount() const { return m_nFields; }
 
+    // Keeps only the first `maxFields` fields of every line from the next
+    // split on (default: all); later fields read as empty. A reader that
+    // needs a few leading columns then takes memory in proportion to those,
+    // not to a line of millions of separators.
+    void SetFieldLimit(int maxFields);
+
     // Forgets the line and its fields and releases their storage.
     void Clear();
 
@@ -64,9 +71,14 @@ private:
     std::string m_strLine;
     std::vector<FieldSpan> m_aFields;
     int m_nFields = 0;
+    int m_nFieldLimit = INT_MAX;
     char m_chSeparator = ',';
     char m_chQuote = '"';
 };
+
+// The end of the field that starts at `start` of `line` by the rules above:
+// the position of the separator that ends it, or line.size().
+std::size_t CsvFieldEnd(std::string_view line, std::size_t start, char separator, char quote);
 
 // Deletes every `quote` from `text` (nothing when quote is 0).
 std::string RemoveQuotes(std::string_view text, char quote);

@@ -33,15 +33,16 @@ char AsciiLower(char c) {
 // header. Only the columns the header names are looked at.
 class CRecordBuilder {
 public:
-    explicit CRecordBuilder(const ColumnMap& columnMap) {
+    CRecordBuilder(const ColumnMap& columnMap, const ColumnPresence& present) {
         std::vector<int> columns;
         for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
             // An absent column stays empty however wide the row, even one
-            // whose field count reaches kNoColumn.
-            const int column = columnMap[static_cast<std::size_t>(slot)];
-            if (column == kNoColumn) {
+            // whose field count reaches kNoColumn; a column that stands at
+            // number kNoColumn is read like any other.
+            if (!present.test(static_cast<std::size_t>(slot))) {
                 continue;
             }
+            const int column = columnMap[static_cast<std::size_t>(slot)];
             Step step{column, Target::Text, true, 0};
             if (slot == kSlotDepId) {
                 step.target = Target::DepId;
@@ -57,6 +58,7 @@ public:
             }
             m_steps.push_back(step);
             columns.push_back(column);
+            m_nLastColumn = std::max(m_nLastColumn, column);
         }
         // Texts without quotes are copies in the scratch buffer. Distinct
         // columns are disjoint parts of the line, so a buffer as long as the
@@ -67,6 +69,9 @@ public:
             m_nScratchPerByte = std::max(m_nScratchPerByte, sharing);
         }
     }
+
+    // The rightmost column read; fields beyond it need not be split.
+    int LastColumn() const { return m_nLastColumn; }
 
     CMine Build(const CCsvLine& row) {
         const std::size_t needed = row.FieldView(0).size() * m_nScratchPerByte;
@@ -145,6 +150,7 @@ private:
     }
 
     std::vector<Step> m_steps;
+    int m_nLastColumn = 0;
     std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
 };
@@ -218,8 +224,10 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
         }
         if (!builder) {
             ColumnMap columnMap;
-            BuildColumnMap(line, columnMap);
-            builder.emplace(columnMap);
+            const ColumnPresence present = BuildColumnMap(line, columnMap);
+            builder.emplace(columnMap, present);
+            // Fields after the last one read are not split at all.
+            row.SetFieldLimit(builder->LastColumn());
         }
         if (line.empty()) {
             break;

@@ -130,4 +130,23 @@ TEST(ColumnMapTest, ColumnsFarToTheRight) {
     ExpectOnly(map, {{47, 1500}});
 }
 
+// Column 999 is a column like any other, although its number is kNoColumn's.
+TEST(ColumnMapTest, ColumnNumberedLikeNoColumnIsFound) {
+    std::string header;
+    for (int i = 1; i < kNoColumn; ++i) {
+        header += "c,";
+    }
+    header += "SITE_NAME,REF";
+    ColumnMap map;
+    const ColumnPresence present = BuildColumnMap(header, map);
+    EXPECT_TRUE(present.test(4));
+    EXPECT_TRUE(present.test(39));
+    EXPECT_EQ(present.count(), 2u);
+    EXPECT_EQ(map[4], kNoColumn);
+    EXPECT_EQ(map[39], kNoColumn + 1);
+
+    EXPECT_TRUE(BuildColumnMap("", map).none());
+    EXPECT_EQ(BuildColumnMap("x,\"Dep_Id\",LATITUDE,", map).count(), 2u);
+}
+
 }  // namespace

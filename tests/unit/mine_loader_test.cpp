@@ -220,6 +220,30 @@ TEST_F(MineLoaderTest, AbsentColumnsStayEmptyInWideRows) {
     ExpectTexts(m_mines[1], {{&CMine::m_strRegion, "1200"}});
 }
 
+TEST_F(MineLoaderTest, ColumnNineHundredNinetyNineIsRead) {
+    std::string header;
+    std::string row;
+    for (int i = 1; i < kNoColumn; ++i) {
+        header += "c,";
+        row += std::to_string(i) + ",";
+    }
+    ASSERT_EQ(Load(header + "SITE_NAME,LATITUDE\n" + row + "Deep Mine,12.5\n"), kLoadDone);
+    ASSERT_EQ(m_mines.GetSize(), 2u);
+    ExpectNumbers(m_mines[1], 0, 12.5f, 0.0f);
+    ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "Deep Mine"}});
+}
+
+// Rows of millions of separators after the columns read.
+TEST_F(MineLoaderTest, SeparatorsBeyondTheLastColumnRead) {
+    const std::string tail(5'000'000, ',');
+    ASSERT_EQ(Load("SITE_NAME,DEP_ID\nMine,7" + tail + "\n" + tail + "\n"), kLoadDone);
+    ASSERT_EQ(m_mines.GetSize(), 3u);
+    ExpectNumbers(m_mines[1], 7, 0.0f, 0.0f);
+    ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "Mine"}});
+    ExpectNumbers(m_mines[2], 0, 0.0f, 0.0f);
+    ExpectTexts(m_mines[2], {});
+}
+
 TEST_F(MineLoaderTest, LineEnds) {
     ASSERT_EQ(Load("SITE_NAME\r\na\r\nb\r\r\nc\rd\ne"), kLoadDone);
     ASSERT_EQ(m_mines.GetSize(), 5u);
