@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 // The whole MRDS database (about 300,000 mines) must load well inside a
 // 32-bit process: a record is 44 pointers and three numbers, its texts one
@@ -60,16 +61,12 @@ std::string_view CMineText::View() const {
 }
 
 CMine::CMine(const CMine& other)
-    : m_nDepId(other.m_nDepId),
-      m_fLatitude(other.m_fLatitude),
-      m_fLongitude(other.m_fLongitude) {
+    : m_nDepId(other.m_nDepId), m_fLatitude(other.m_fLatitude), m_fLongitude(other.m_fLongitude) {
     CopyTextsFrom(other);
 }
 
 CMine::CMine(CMine&& other) noexcept
-    : m_nDepId(other.m_nDepId),
-      m_fLatitude(other.m_fLatitude),
-      m_fLongitude(other.m_fLongitude) {
+    : m_nDepId(other.m_nDepId), m_fLatitude(other.m_fLatitude), m_fLongitude(other.m_fLongitude) {
     StealTextsFrom(other);
 }
 
@@ -123,10 +120,15 @@ void CMine::CopyTextsFrom(const CMine& other) {
 }
 
 void CMine::StealTextsFrom(CMine& other) noexcept {
-    for (TextField field : kMineTextFields) {
-        (this->*field).m_pEntry = (other.*field).m_pEntry;
-        (other.*field).m_pEntry = nullptr;
+    // Unrolled over the constant member list, so that every member is a
+    // fixed offset: records move often while a collection is built.
+    const auto take = [](CMineText& to, CMineText& from) {
+        to.m_pEntry = std::exchange(from.m_pEntry, nullptr);
+    };
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (take(this->*kMineTextFields[I], other.*kMineTextFields[I]), ...);
     }
+    (std::make_index_sequence<kTextFieldCount>{});
     m_pBlock = std::move(other.m_pBlock);
 }
 
@@ -144,18 +146,20 @@ void CMine::SetTexts(const Texts& texts) {
     // Build the new block completely before the old one goes: the views may
     // point into it.
     unsigned char* out = block.get();
-    for (std::size_t i = 0; i < kTextFieldCount; ++i) {
-        const std::string_view text = texts[i];
-        CMineText& target = this->*kMineTextFields[i];
+    const auto put = [&out](CMineText& target, std::string_view text) {
         if (text.empty()) {
             target.m_pEntry = nullptr;
-            continue;
+            return;
         }
         target.m_pEntry = out;
         out += PutLength(out, text.size());
         std::memcpy(out, text.data(), text.size());
         out += text.size();
+    };
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (put(this->*kMineTextFields[I], texts[I]), ...);
     }
+    (std::make_index_sequence<kTextFieldCount>{});
     m_pBlock = std::move(block);
 }
 
