@@ -1,0 +1,82 @@
+"""Names that name a folder, and long paths, as data files and as outputs."""
+
+import os
+import shutil
+
+from cli_support import CliTestCase, SAMPLE, run_cli, snapshot
+
+
+class FolderNameTest(CliTestCase):
+    def test_folder_as_data_file(self):
+        for leaf in ("mines.csv", "mines.dat"):
+            folder = self.path(leaf)
+            os.mkdir(folder)
+            self.write(leaf + "/inside.txt", b"x")
+            before = snapshot(self.dir)
+            for args in (["info", folder], ["lookup", folder, "1", "2"],
+                         ["export-pnt", folder, self.path("o.pnt")],
+                         ["export-dat", folder, self.path("o.dat")]):
+                run = run_cli(*args)
+                self.assertFailsCleanly(run, 2, folder)
+                self.assertEqual(snapshot(self.dir), before)
+        # As the program words it for each format.
+        self.assertIn("Error opening file: '%s'" % self.path("mines.csv"),
+                      run_cli("info", self.path("mines.csv")).err)
+        err = run_cli("info", self.path("mines.dat")).err
+        self.assertIn("Error loading Mine data", err)
+
+    def test_folder_as_output(self):
+        for command, leaf in (("export-pnt", "out.pnt"), ("export-dat", "out.dat")):
+            folder = self.path(leaf)
+            os.mkdir(folder)
+            self.write(leaf + "/keep.txt", b"keep")
+            before = snapshot(self.dir)
+            run = run_cli(command, SAMPLE, folder)
+            self.assertFailsCleanly(run, 3, folder)
+            self.assertEqual(snapshot(self.dir), before)
+
+    def test_output_in_a_missing_folder(self):
+        out = self.path("no/such/folder/out.pnt")
+        run = run_cli("export-pnt", SAMPLE, out)
+        self.assertFailsCleanly(run, 3, "Error opening:", out)
+        run = run_cli("export-dat", SAMPLE, self.path("no/out.dat"))
+        self.assertFailsCleanly(run, 3, self.path("no/out.dat"))
+        self.assertEqual(os.listdir(self.dir), [])
+
+
+class LongPathTest(CliTestCase):
+    def deep_folder(self, length):
+        """A folder whose path is between `length` - 41 and `length` characters."""
+        folder = self.dir
+        while len(folder) + 41 <= length:
+            folder = os.path.join(folder, "d" * 40)
+        os.makedirs(folder)
+        return folder
+
+    def test_paths_of_300_characters_work(self):
+        folder = self.deep_folder(260)
+        data = os.path.join(folder, "m" * (300 - len(folder) - 5) + ".csv")
+        self.assertEqual(len(data), 300)
+        shutil.copy(SAMPLE, data)
+        info = self.run_ok("info", data, "--json").json()
+        self.assertEqual(info["mines"], 35)
+        out = os.path.join(folder, "p" * (300 - len(folder) - 5) + ".pnt")
+        self.run_ok("export-pnt", data, out)
+        self.assertEqual(len(out), 300)
+        dat = os.path.join(folder, "a" * (300 - len(folder) - 5) + ".dat")
+        self.run_ok("export-dat", data, dat)
+        self.assertEqual(self.run_ok("info", dat, "--json").json()["mines"], 35)
+
+    def test_file_name_of_300_characters_is_refused_cleanly(self):
+        # One name of 300 characters is longer than the system allows.
+        data = self.path("n" * 296 + ".csv")
+        run = run_cli("info", data)
+        self.assertFailsCleanly(run, 2, "Error opening file: '%s'" % data)
+        dat = self.path("n" * 296 + ".dat")
+        run = run_cli("lookup", dat, "1", "2")
+        self.assertFailsCleanly(run, 2, dat)
+        for command, ext in (("export-pnt", ".pnt"), ("export-dat", ".dat")):
+            out = self.path("o" * 296 + ext)
+            run = run_cli(command, SAMPLE, out)
+            self.assertFailsCleanly(run, 3, out)
+        self.assertEqual(os.listdir(self.dir), [])
