@@ -1,6 +1,14 @@
 # Compiler settings shared by every target, and the helper that adds a test.
 
-if(VEMRA_SANITIZE)
+if(VEMRA_BUILD_FUZZERS)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "VEMRA_BUILD_FUZZERS needs clang (libFuzzer)")
+    endif()
+    # Coverage for libFuzzer everywhere; the fuzz targets link its driver.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer -g)
+    add_link_options(-fsanitize=address,undefined)
+elseif(VEMRA_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
 endif()

@@ -1,0 +1,88 @@
+// libFuzzer target: the loader on an arbitrary comma-separated file, then the
+// point file and the archive of what it loaded. The bytes go to a file of
+// this process's own, as the loader reads files only.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "export/point_file.h"
+#include "minedata/archive.h"
+#include "minedata/mine_loader.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+class NullSink : public IMessageSink {
+public:
+    void ShowMessage(std::string_view, std::string_view, MessageKind) override { ++count; }
+    int count = 0;
+};
+
+const std::string& ScratchFile() {
+    static const std::string path = [] {
+        const char* dir = std::getenv("TMPDIR");
+        return std::string(dir != nullptr ? dir : "/tmp") + "/vemra_fuzz_loader_" +
+               std::to_string(::getpid()) + ".csv";
+    }();
+    return path;
+}
+
+void RemoveScratchFile() {
+    std::remove(ScratchFile().c_str());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::atexit(RemoveScratchFile);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::FILE* file = std::fopen(ScratchFile().c_str(), "wb");
+    Require(file != nullptr);
+    Require(std::fwrite(data, 1, size, file) == size);
+    Require(std::fclose(file) == 0);
+
+    CMineArray mines;
+    NullSink sink;
+    Require(LoadMineData(ScratchFile(), mines, sink) == kLoadDone);
+    Require(sink.count == 0);
+    Require(size != 0 || mines.IsEmpty());
+
+    // Every loaded record can be written both ways.
+    std::ostringstream points;
+    WritePointFile(points, mines, nullptr);
+    CMemoryFile memory;
+    CArchive store(memory, CArchive::Mode::Store);
+    store.WriteWord(static_cast<std::uint16_t>(mines.GetSize()));
+    for (std::size_t i = 1; i < mines.GetSize(); ++i) {
+        CMine copy = mines[i];
+        copy.Serialize(store);
+    }
+    store.Close();
+
+    // And read back the same, but for the identifier's upper 16 bits.
+    CMemoryFile written(memory.Bytes());
+    CArchive load(written, CArchive::Mode::Load);
+    Require(load.ReadWord() == static_cast<std::uint16_t>(mines.GetSize()));
+    for (std::size_t i = 1; i < mines.GetSize() && i < 0x10000; ++i) {
+        CMine back;
+        back.Serialize(load);
+        CMine want = mines[i];
+        want.m_nDepId = static_cast<std::uint16_t>(want.m_nDepId);
+        Require(back == want);
+    }
+    return 0;
+}
