@@ -49,6 +49,10 @@ protected:
 
     const MessageMap* GetMessageMap() const override;
 
+    // The dialog procedure of every CDialog: WM_INITDIALOG carries the
+    // object, later messages find it in DWLP_USER.
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 
@@ -56,7 +60,6 @@ private:
     friend class CDataExchange;
     friend void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 
-    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR HandleMessage(CDialog* dialog, HWND hWnd, UINT message, WPARAM wParam,
                                  LPARAM lParam) noexcept;
     void OnNcDestroy() noexcept;

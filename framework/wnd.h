@@ -35,6 +35,19 @@ public:
     void SetDlgItemText(int id, const char* text);
 
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
+    // Turns a rectangle in screen coordinates into this window's client
+    // coordinates.
+    void ScreenToClient(RECT* rect) const {
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
+    }
+    BOOL MoveWindow(const RECT& rect, BOOL repaint = TRUE) {
+        return ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left,
+                            rect.bottom - rect.top, repaint);
+    }
+    BOOL SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+        return ::SetWindowPos(m_hWnd, insertAfter, x, y, cx, cy, flags);
+    }
     HMENU GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
     HICON SetIcon(HICON icon, BOOL bigIcon);
 
