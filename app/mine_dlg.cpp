@@ -6,6 +6,7 @@
 #include "framework/file_dialog.h"
 #include "framework/message_box_sink.h"
 #include "framework/paint_dc.h"
+#include "framework/property_sheet.h"
 #include "framework/top_level_error.h"
 #include "framework/wait_cursor.h"
 #include "minedata/mine_loader.h"
@@ -40,6 +41,7 @@ const MessageMap* CMineDlg::GetMessageMap() const {
         OnCommandEntry<&D::OnExportMapPointFile>(ID_FILE_EXPORT_MAP_POINT_FILE),
         OnCommandEntry<&D::OnExportArchive>(ID_FILE_EXPORT_ARCHIVE),
         OnCommandEntry<&D::OnSaveImage>(ID_FILE_SAVE_IMAGE),
+        OnMessageEntry<&D::OnQueryLiveSheetObjects>(LiveSheetObjectsMessage()),
     };
     static const MessageMap map{CDialog::GetMessageMap(), entries};
     return &map;
@@ -170,6 +172,10 @@ void CMineDlg::OnLoadNewDataFile() {
     if (LoadMineData() < 0) {
         MessageBox("Error loading Mine data");
     }
+}
+
+LRESULT CMineDlg::OnQueryLiveSheetObjects() {
+    return LiveSheetObjectsReply();
 }
 
 BOOL CMineDlg::DestroyWindow() {

@@ -62,6 +62,9 @@ protected:
     void OnExit();
     void OnStartStop();
     void OnLoadNewDataFile();
+    // For the end-to-end tests: the counts of live property sheets and pages
+    // (framework/live_objects.h).
+    LRESULT OnQueryLiveSheetObjects();
     // File menu (export/).
     void OnExportPointFile();
     void OnExportMapPointFile();
