@@ -74,3 +74,34 @@ CLineReader::Result CLineReader::ReadLine(std::string_view& line) {
         }
     }
 }
+
+CLineReader::Result CLineReader::ReadLines(std::string& text, std::size_t atLeast) {
+    text.clear();
+    for (;;) {
+        if (m_nPos < m_nEnd) {
+            const char* const start = m_pBlock.get() + m_nPos;
+            const std::size_t take = m_nEnd - m_nPos;
+            if (text.size() + take >= atLeast) {
+                // Enough: up to the block's last line feed, when it has one.
+                std::size_t lastFeed = take;
+                while (lastFeed > 0 && start[lastFeed - 1] != '\n') {
+                    --lastFeed;
+                }
+                if (lastFeed > 0) {
+                    text.append(start, lastFeed);
+                    m_nPos += lastFeed;
+                    return Result::Line;
+                }
+            }
+            text.append(start, take);
+            m_nPos = m_nEnd;
+        }
+        const Result filled = Fill();
+        if (filled == Result::Error) {
+            return Result::Error;
+        }
+        if (filled == Result::End) {
+            return text.empty() ? Result::End : Result::Line;
+        }
+    }
+}

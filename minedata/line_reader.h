@@ -30,6 +30,12 @@ public:
     // until the next call. After End or Error every later call gives the same.
     Result ReadLine(std::string_view& line);
 
+    // Fetches whole lines, with their line ends, into `text` (replacing what
+    // it held) until it holds at least `atLeast` bytes or the file ends. Line
+    // means `text` holds something; the file's last line may lack its line
+    // feed. Mixes freely with ReadLine.
+    Result ReadLines(std::string& text, std::size_t atLeast);
+
     // The errno value of the failed read, after Error.
     int LastError() const { return m_nError; }
     // True until the first byte of the file has been read.

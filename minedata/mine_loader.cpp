@@ -4,12 +4,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <future>
 #include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
+#include "minedata/field_splitter.h"
 #include "minedata/file_error.h"
 #include "minedata/line_reader.h"
 #include "minedata/mine_archive.h"
@@ -73,8 +78,9 @@ public:
     // The rightmost column read; fields beyond it need not be split.
     int LastColumn() const { return m_nLastColumn; }
 
-    CMine Build(const CCsvLine& row) {
-        const std::size_t needed = row.FieldView(0).size() * m_nScratchPerByte;
+    CMine Build(std::string_view line) {
+        SplitFields(line);
+        const std::size_t needed = line.size() * m_nScratchPerByte;
         if (m_scratch.size() < needed) {
             m_scratch.resize(needed);
         }
@@ -84,8 +90,8 @@ public:
         CMine mine;
         CMine::Texts texts{};
         for (const Step& step : m_steps) {
-            std::string_view value = row.FieldView(step.column);
-            if (step.removeQuotes) {
+            std::string_view value = Field(step.column);
+            if (step.removeQuotes && m_bLineHasQuotes) {
                 value = StripQuotes(value, out);
             }
             switch (step.target) {
@@ -115,6 +121,20 @@ private:
         bool removeQuotes;
         std::size_t textIndex;
     };
+
+    // Field 0 is the whole line, fields 1 to m_nLastColumn follow; fields
+    // beyond the last one read are not split at all.
+    void SplitFields(std::string_view line) {
+        SplitLeadingFields(line, static_cast<std::size_t>(m_nLastColumn), kSeparator, kQuote,
+                           m_fields);
+        m_bLineHasQuotes = std::memchr(line.data(), kQuote, line.size()) != nullptr;
+    }
+
+    // A field the line does not have is empty.
+    std::string_view Field(int column) const {
+        const auto index = static_cast<std::size_t>(column);
+        return index < m_fields.size() ? m_fields[index] : std::string_view();
+    }
 
     static std::size_t TextIndexOf(CMine::TextField field) {
         std::size_t i = 0;
@@ -153,6 +173,103 @@ private:
     int m_nLastColumn = 0;
     std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
+    std::vector<std::string_view> m_fields;
+    bool m_bLineHasQuotes = false;
+};
+
+// Builds the records of a file on worker threads, a batch of whole lines
+// at a time, and appends them to `mines` in file order. The calling thread
+// only reads; splitting and building, most of a load, run beside it. The
+// futures of std::async wait for their work when destroyed, so no worker
+// outlives a load that ends in an exception.
+class CRecordBatches {
+public:
+    CRecordBatches(const CRecordBuilder& builder, CMineArray& mines)
+        : m_builder(builder),
+          m_mines(mines),
+          m_nMaxPending(std::max(2u, std::thread::hardware_concurrency() + 1)) {}
+
+    // Reads the rest of the file, builds its records and appends them, up to
+    // the first empty line.
+    CLineReader::Result LoadRest(CLineReader& reader) {
+        for (;;) {
+            auto batch = std::make_shared<std::string>();
+            const CLineReader::Result result = reader.ReadLines(*batch, kBatchBytes);
+            if (result != CLineReader::Result::Line) {
+                while (!m_bEnded && !m_pending.empty()) {
+                    CollectOldest();
+                }
+                return result;
+            }
+            if (m_pending.size() >= m_nMaxPending) {
+                CollectOldest();
+            }
+            if (m_bEnded) {
+                return CLineReader::Result::End;
+            }
+            Submit(std::move(batch));
+        }
+    }
+
+private:
+    static constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
+
+    struct Built {
+        std::vector<CMine> records;
+        bool endedByEmptyLine = false;
+    };
+
+    // Lines end at a line feed, one carriage return before it not counted;
+    // the file's last line may have no line feed, and keeps any carriage
+    // return.
+    static Built Build(CRecordBuilder builder, std::string_view text) {
+        Built built;
+        std::size_t begin = 0;
+        while (begin < text.size()) {
+            const void* feed = std::memchr(text.data() + begin, '\n', text.size() - begin);
+            std::size_t end = text.size();
+            std::size_t next = end;
+            if (feed != nullptr) {
+                end = static_cast<std::size_t>(static_cast<const char*>(feed) - text.data());
+                next = end + 1;
+                if (end > begin && text[end - 1] == '\r') {
+                    --end;
+                }
+            }
+            if (end == begin) {
+                built.endedByEmptyLine = true;
+                break;
+            }
+            built.records.push_back(builder.Build(text.substr(begin, end - begin)));
+            begin = next;
+        }
+        return built;
+    }
+
+    void Submit(std::shared_ptr<std::string> batch) {
+        auto work = [builder = m_builder, batch] { return Build(builder, *batch); };
+        try {
+            m_pending.push_back(std::async(std::launch::async, work));
+        } catch (const std::system_error&) {
+            // No thread to be had: build it here when it is collected.
+            m_pending.push_back(std::async(std::launch::deferred, work));
+        }
+    }
+
+    void CollectOldest() {
+        Built built = m_pending.front().get();
+        m_pending.pop_front();
+        for (CMine& mine : built.records) {
+            m_mines.Add(std::move(mine));
+        }
+        m_bEnded = built.endedByEmptyLine;
+    }
+
+    const CRecordBuilder& m_builder;
+    CMineArray& m_mines;
+    const std::size_t m_nMaxPending;
+    bool m_bEnded = false;
+    std::deque<std::future<Built>> m_pending;
 };
 
 std::string FileErrorText(const std::string& fileName, int error) {
@@ -205,35 +322,25 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
         return reportNotOpened();
     }
 
+    // The header line makes the column map and element 0; the rest of the
+    // file is read in batches.
     CMineArray loaded;
     CLineReader reader(file.get());
-    CCsvLine row(" ", kSeparator, kQuote);
-    std::optional<CRecordBuilder> builder;  // made from the header line
-    std::string_view line;
-    for (;;) {
-        const CLineReader::Result result = reader.ReadLine(line);
-        if (result == CLineReader::Result::End) {
-            break;
+    std::string_view header;
+    CLineReader::Result result = reader.ReadLine(header);
+    if (result == CLineReader::Result::Line && !header.empty()) {
+        ColumnMap columnMap;
+        const ColumnPresence present = BuildColumnMap(header, columnMap);
+        CRecordBuilder builder(columnMap, present);
+        loaded.Add(builder.Build(header));
+        result = CRecordBatches(builder, loaded).LoadRest(reader);
+    }
+    if (result == CLineReader::Result::Error) {
+        // Some systems open a folder as a file and fail only on reading.
+        if (reader.NothingRead() && reader.LastError() == EISDIR) {
+            return reportNotOpened();
         }
-        if (result == CLineReader::Result::Error) {
-            // Some systems open a folder as a file and fail only on reading.
-            if (reader.NothingRead() && reader.LastError() == EISDIR) {
-                return reportNotOpened();
-            }
-            throw CFileError(FileErrorText(fileName, reader.LastError()));
-        }
-        if (!builder) {
-            ColumnMap columnMap;
-            const ColumnPresence present = BuildColumnMap(line, columnMap);
-            builder.emplace(columnMap, present);
-            // Fields after the last one read are not split at all.
-            row.SetFieldLimit(builder->LastColumn());
-        }
-        if (line.empty()) {
-            break;
-        }
-        row.SetLine(line, kSeparator, kQuote);
-        loaded.Add(builder->Build(row));
+        throw CFileError(FileErrorText(fileName, reader.LastError()));
     }
     mines.Swap(loaded);
     return kLoadDone;
