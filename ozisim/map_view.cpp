@@ -50,6 +50,20 @@ bool ParseGeoBox(const std::string& text, GeoBox& box) {
     return true;
 }
 
+bool ParseGeoPoint(const std::string& text, GeoPoint& point) {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    const char* at = text.c_str();
+    if (!ParseNumber(at, latitude) || *at++ != ',' || !ParseNumber(at, longitude) || *at != '\0') {
+        return false;
+    }
+    if (!(latitude >= -90.0 && latitude <= 90.0 && longitude >= -180.0 && longitude <= 180.0)) {
+        return false;
+    }
+    point = {latitude, longitude};
+    return true;
+}
+
 MapView::MapView(const GeoBox& box, int width, int height)
     : m_box(box), m_width(width), m_height(height) {}
 

@@ -26,6 +26,11 @@ struct GeoPoint {
     double longitude = 0.0;
 };
 
+// Parses "LATITUDE,LONGITUDE" (decimal degrees). False, point untouched,
+// unless it holds two finite numbers, the latitude within -90..90 and the
+// longitude within -180..180.
+bool ParseGeoPoint(const std::string& text, GeoPoint& point);
+
 struct Pixel {
     int x = 0;
     int y = 0;

@@ -2,9 +2,16 @@
 // map with a graticule and the mines of a data file as dots. A left click
 // sends the clicked position to every process that switched single-click
 // capture on through oziapi.dll. Test drivers click by position with the
-// kOziSimClickAt command instead of by pixel.
+// kOziSimClickAt command instead of by pixel, as `--click` does.
 //
 //   OziExp.exe [--box SOUTH,WEST,NORTH,EAST] [--mines FILE]
+//   OziExp.exe --click LATITUDE,LONGITUDE
+//
+// With --click it shows no window: it clicks the map of the stand-in that
+// already runs at that position and exits with kClickDelivered when the map
+// took the click (whether or not a program listens), kClickOffMap for a
+// position outside the map, kClickNoMap when no stand-in runs, and
+// kUsageError for bad arguments. Meant for scripts: errors go to stderr.
 
 #include <windows.h>
 
@@ -16,6 +23,7 @@
 
 #include "minedata/message_sink.h"
 #include "minedata/mine_loader.h"
+#include "ozisim/click_at.h"
 #include "ozisim/image_files.h"
 #include "ozisim/map_view.h"
 #include "ozisim/ozisim_protocol.h"
@@ -25,6 +33,15 @@ namespace {
 constexpr int kMapWidth = 640;
 constexpr int kMapHeight = 480;
 constexpr int kStatusHeight = 24;
+
+constexpr int kClickDelivered = 0;
+constexpr int kClickOffMap = 1;
+constexpr int kUsageError = 2;
+constexpr int kClickNoMap = 3;
+
+constexpr char kUsage[] =
+    "Usage: OziExp.exe [--box SOUTH,WEST,NORTH,EAST] [--mines FILE]\n"
+    "       OziExp.exe --click LATITUDE,LONGITUDE";
 
 constexpr COLORREF kLandColour = RGB(242, 238, 222);
 constexpr COLORREF kGridColour = RGB(170, 170, 170);
@@ -40,6 +57,8 @@ public:
 struct Options {
     GeoBox box = kDefaultBox;
     std::string minesFile;
+    bool click = false;
+    GeoPoint clickAt;
 };
 
 struct MapState {
@@ -66,9 +85,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             }
         } else if (argument == "--mines" && i + 1 < argc) {
             options.minesFile = argv[++i];
+        } else if (argument == "--click" && i + 1 < argc) {
+            if (!ParseGeoPoint(argv[++i], options.clickAt)) {
+                error = "Bad position (LATITUDE,LONGITUDE in degrees): " + std::string(argv[i]);
+                return false;
+            }
+            options.click = true;
         } else {
-            error = "Unknown argument: " + argument +
-                    "\n\nUsage: OziExp.exe [--box SOUTH,WEST,NORTH,EAST] [--mines FILE]";
+            error = "Unknown argument: " + argument + "\n\n" + kUsage;
             return false;
         }
     }
@@ -341,14 +365,47 @@ LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
+// --click: the running stand-in takes the click.
+int ClickRunningMap(GeoPoint point) {
+    const int result = OziSimClickAt(point.latitude, point.longitude);
+    if (result == kOziSimClickNoMap) {
+        std::fprintf(stderr, "OziExp.exe --click: no stand-in map window answers\n");
+        return kClickNoMap;
+    }
+    if (result == kOziSimClickOffMap) {
+        std::fprintf(stderr, "OziExp.exe --click: %f,%f lies outside the map\n", point.latitude,
+                     point.longitude);
+        return kClickOffMap;
+    }
+    return kClickDelivered;
+}
+
+bool HasClickArgument(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--click") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     Options options;
     std::string error;
     if (!ParseOptions(__argc, __argv, options, error)) {
-        MessageBoxA(nullptr, error.c_str(), "OziExplorer (Vemra stand-in)", MB_OK | MB_ICONSTOP);
-        return 2;
+        // A script that clicks gets no message box to wait on.
+        if (HasClickArgument(__argc, __argv)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+        } else {
+            MessageBoxA(nullptr, error.c_str(), "OziExplorer (Vemra stand-in)",
+                        MB_OK | MB_ICONSTOP);
+        }
+        return kUsageError;
+    }
+    if (options.click) {
+        return ClickRunningMap(options.clickAt);
     }
     g_map.view = MapView(options.box, kMapWidth, kMapHeight);
     g_map.mines = LoadMinePositions(options.minesFile, g_map.view);

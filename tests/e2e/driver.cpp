@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ozisim/click_at.h"
 #include "ozisim/ozisim_protocol.h"
 
 namespace e2e {
@@ -351,18 +352,7 @@ HWND FindOziMapWindow() {
 }
 
 int ClickMap(double latitude, double longitude) {
-    const HWND map = FindOziMapWindow();
-    if (map == nullptr) {
-        return -2;
-    }
-    const OziSimPoint point{latitude, longitude, 0, 0};
-    COPYDATASTRUCT copy{kOziSimClickAt, sizeof point, const_cast<OziSimPoint*>(&point)};
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(map, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL,
-                             30000, &result)) {
-        return -2;
-    }
-    return static_cast<int>(static_cast<LRESULT>(result));
+    return OziSimClickAt(latitude, longitude);
 }
 
 bool SetOziExplorerPath(const std::string& folder) {
