@@ -8,11 +8,17 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "framework/live_objects.h"
 #include "tests/e2e/session.h"
+
+// Found by GoogleTest beside LiveObjects, for readable failures.
+inline void PrintTo(const LiveObjects& live, std::ostream* os) {
+    *os << live.sheets << " sheet(s), " << live.pages << " page(s)";
+}
 
 namespace e2e {
 namespace {
@@ -416,7 +422,7 @@ TEST_F(InfoSheet, LaterMatchesRefreshTheOpenSheetAndKeepTheSelectedTab) {
     EXPECT_EQ(ControlText(characteristics2, 1028), "typed by the user");
 
     SetForegroundWindow(m_main);
-    WaitFor([&] { return GetForegroundWindow() == m_main; }, 2000);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == m_main; }, 2000));
     EXPECT_EQ(Click(kMineB), sheet);
     EXPECT_EQ(MineInfoWindows().size(), 1u);
     EXPECT_EQ(SelectedTab(sheet), 3);
