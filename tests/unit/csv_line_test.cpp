@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -82,6 +83,11 @@ struct SplitCase {
     std::vector<std::string> stored;
     std::vector<std::string> unquoted;
 };
+
+// Without it GoogleTest prints the case's raw bytes, unset padding included.
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << "line \"" << c.line << '"';
+}
 
 // In the lines below ' stands for the double quote, to keep them readable.
 std::string Q(std::string text) {
