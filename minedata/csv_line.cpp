@@ -102,22 +102,19 @@ int CCsvLine::Split() {
     m_aFields.clear();
     const char* const text = m_strLine.data();
     const std::size_t length = m_strLine.size();
-    const std::size_t limit = static_cast<std::size_t>(m_nFieldLimit);
     if (m_chSeparator == '\0') {
-        if (limit > 0) {
-            m_aFields.push_back({0, length});
-        }
+        m_aFields.push_back({0, length});
         return CountFields();
     }
     // Decided on the raw last byte, even when it lies inside quotes.
     const bool trailingEmpty = length == 0 || text[length - 1] == m_chSeparator;
     std::size_t start = 0;
-    while (start < length && m_aFields.size() < limit) {
+    while (start < length) {
         const std::size_t end = CsvFieldEnd(m_strLine, start, m_chSeparator, m_chQuote);
         m_aFields.push_back({start, end});
         start = end + 1;
     }
-    if (trailingEmpty && m_aFields.size() < limit) {
+    if (trailingEmpty) {
         m_aFields.push_back({length, length});
     }
     return CountFields();
@@ -135,10 +132,6 @@ int CCsvLine::CountFields() {
 std::string CCsvLine::GetField(int index, bool removeQuotes) const {
     const std::string_view field = FieldView(index);
     return removeQuotes ? RemoveQuotes(field, m_chQuote) : std::string(field);
-}
-
-void CCsvLine::SetFieldLimit(int maxFields) {
-    m_nFieldLimit = maxFields < 0 ? 0 : maxFields;
 }
 
 void CCsvLine::Clear() {

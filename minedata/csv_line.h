@@ -1,6 +1,5 @@
 #pragma once
 
-#include <climits>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -49,12 +48,6 @@ public:
 
     int GetFieldCount() const { return m_nFields; }
 
-    // Keeps only the first `maxFields` fields of every line from the next
-    // split on (default: all); later fields read as empty. A reader that
-    // needs a few leading columns then takes memory in proportion to those,
-    // not to a line of millions of separators.
-    void SetFieldLimit(int maxFields);
-
     // Forgets the line and its fields and releases their storage.
     void Clear();
 
@@ -71,7 +64,6 @@ private:
     std::string m_strLine;
     std::vector<FieldSpan> m_aFields;
     int m_nFields = 0;
-    int m_nFieldLimit = INT_MAX;
     char m_chSeparator = ',';
     char m_chQuote = '"';
 };

@@ -1,16 +1,18 @@
 // libFuzzer target: the comma-separated line splitter on arbitrary bytes.
 // The first byte picks a field limit; the rest is the line. Checks that the
-// fields tile the line, one separator between neighbours and that a limited split keeps the
-// leading fields of the full one.
+// fields tile the line, one separator between neighbours, and that the
+// loader's splitter finds the same leading fields up to the limit.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
+#include "minedata/field_splitter.h"
 
 namespace {
 
@@ -62,12 +64,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(start == line.size());
 
-    CCsvLine limited(" ", ',', '"');
-    limited.SetFieldLimit(limit);
-    limited.SetLine(line, ',', '"');
-    Require(limited.GetFieldCount() == (count < limit ? count : limit));
-    for (int i = 1; i <= limited.GetFieldCount(); ++i) {
-        Require(limited.FieldView(i) == full.FieldView(i));
+    // The loader's splitter finds the same leading fields.
+    std::vector<std::string_view> leading;
+    SplitLeadingFields(line, static_cast<std::size_t>(limit), ',', '"', leading);
+    Require(leading.size() <= static_cast<std::size_t>(limit) + 1 && leading[0] == line);
+    for (std::size_t i = 1; i < leading.size(); ++i) {
+        Require(leading[i] == full.FieldView(static_cast<int>(i)));
+    }
+    for (int i = static_cast<int>(leading.size()); i <= limit && i <= count; ++i) {
+        Require(full.FieldView(i).empty());
     }
 
     // Without quoting and without splitting.

@@ -229,35 +229,4 @@ TEST(CsvLineTest, HugeLinesSplitInLinearTime) {
     EXPECT_EQ(longField.GetField(2, false), "end");
 }
 
-// A reader that needs only the leading columns keeps only those; the fields
-// it keeps are the ones a full split gives.
-TEST(CsvLineTest, FieldLimitKeepsTheLeadingFields) {
-    std::mt19937 random(777);
-    const std::string alphabet = "ab,\" ";
-    for (int round = 0; round < 5000; ++round) {
-        std::string text(random() % 14, ' ');
-        for (char& c : text) {
-            c = alphabet[random() % alphabet.size()];
-        }
-        const std::vector<std::string> all = ReferenceSplit(text, ',', '"');
-        const int limit = static_cast<int>(random() % 6);
-        CCsvLine line(" ", ',', '"');
-        line.SetFieldLimit(limit);
-        line.SetLine(text, ',', '"');
-        const std::size_t kept = std::min(all.size(), static_cast<std::size_t>(limit));
-        ASSERT_EQ(Fields(line, false), std::vector<std::string>(all.begin(), all.begin() + kept))
-            << "line: " << text << " limit " << limit;
-        EXPECT_EQ(line.GetField(limit + 1, false), "");
-        EXPECT_EQ(line.GetField(0, false), text);
-    }
-
-    // Ten million separators, of which two fields are wanted.
-    CCsvLine wide(" ", ',', '"');
-    wide.SetFieldLimit(2);
-    wide.SetLine("a,b" + std::string(10'000'000, ','), ',', '"');
-    EXPECT_EQ(wide.GetFieldCount(), 2);
-    EXPECT_EQ(wide.GetField(2, false), "b");
-    EXPECT_EQ(wide.GetField(3, false), "");
-}
-
 }  // namespace

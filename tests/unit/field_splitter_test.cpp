@@ -57,4 +57,14 @@ TEST(FieldSplitterTest, AgreesWithTheLineSplitterOnRandomLines) {
     }
 }
 
+TEST(FieldSplitterTest, LooksNoFurtherThanTheFieldsWanted) {
+    // Ten million separators, of which two fields are wanted.
+    const std::string line = "a,b" + std::string(10'000'000, ',');
+    std::vector<std::string_view> fields;
+    SplitLeadingFields(line, 2, ',', '"', fields);
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields[1], "a");
+    EXPECT_EQ(fields[2], "b");
+}
+
 }  // namespace
