@@ -40,6 +40,8 @@ public:
     int LastError() const { return m_nError; }
     // True until the first byte of the file has been read.
     bool NothingRead() const { return m_nBytesRead == 0; }
+    // True once every byte of the file has been handed out.
+    bool AtEnd() const { return m_bEof && m_nPos >= m_nEnd; }
 
 private:
     Result Fill();

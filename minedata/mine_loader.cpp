@@ -207,7 +207,9 @@ public:
             if (m_bEnded) {
                 return CLineReader::Result::End;
             }
-            Submit(std::move(batch));
+            // The last batch, the only one of a small file, is built on
+            // this thread: a new one would be idle meanwhile.
+            Submit(std::move(batch), reader.AtEnd() ? std::launch::deferred : std::launch::async);
         }
     }
 
@@ -246,10 +248,10 @@ private:
         return built;
     }
 
-    void Submit(std::shared_ptr<std::string> batch) {
+    void Submit(std::shared_ptr<std::string> batch, std::launch policy) {
         auto work = [builder = m_builder, batch] { return Build(builder, *batch); };
         try {
-            m_pending.push_back(std::async(std::launch::async, work));
+            m_pending.push_back(std::async(policy, work));
         } catch (const std::system_error&) {
             // No thread to be had: build it here when it is collected.
             m_pending.push_back(std::async(std::launch::deferred, work));
