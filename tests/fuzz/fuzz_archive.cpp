@@ -2,8 +2,6 @@
 // as the program reads it and record by record from memory; what it reads
 // must write back and read again unchanged.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,50 +10,21 @@
 
 #include "minedata/archive.h"
 #include "minedata/mine_archive.h"
+#include "tests/fuzz/fuzz_support.h"
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-class NullSink : public IMessageSink {
-public:
-    void ShowMessage(std::string_view, std::string_view, MessageKind) override { ++count; }
-    int count = 0;
-};
-
-const std::string& ScratchFile() {
-    static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        return std::string(dir != nullptr ? dir : "/tmp") + "/vemra_fuzz_archive_" +
-               std::to_string(::getpid()) + ".dat";
-    }();
-    return path;
-}
-
-void RemoveScratchFile() {
-    std::remove(ScratchFile().c_str());
-}
-
-}  // namespace
+using fuzz::Require;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::atexit(RemoveScratchFile);
+    fuzz::ScratchFile("mines.dat");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(ScratchFile().c_str(), "wb");
-    Require(file != nullptr);
-    Require(std::fwrite(data, 1, size, file) == size);
-    Require(std::fclose(file) == 0);
+    fuzz::WriteScratchFile(data, size);
 
     CMineArray mines;
-    NullSink sink;
-    Require(ReadMineArchive(ScratchFile(), mines, sink) == 1);
+    fuzz::CCountingSink sink;
+    Require(ReadMineArchive(fuzz::ScratchFile(), mines, sink) == 1);
     Require(sink.count <= 1);
     Require(mines.GetSize() <= 0x10000);
 

@@ -13,16 +13,9 @@
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
 #include "minedata/field_splitter.h"
+#include "tests/fuzz/fuzz_support.h"
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
+using fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {

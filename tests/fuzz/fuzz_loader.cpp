@@ -2,8 +2,6 @@
 // point file and the archive of what it loaded. The bytes go to a file of
 // this process's own, as the loader reads files only.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,50 +12,21 @@
 #include "export/point_file.h"
 #include "minedata/archive.h"
 #include "minedata/mine_loader.h"
+#include "tests/fuzz/fuzz_support.h"
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-class NullSink : public IMessageSink {
-public:
-    void ShowMessage(std::string_view, std::string_view, MessageKind) override { ++count; }
-    int count = 0;
-};
-
-const std::string& ScratchFile() {
-    static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        return std::string(dir != nullptr ? dir : "/tmp") + "/vemra_fuzz_loader_" +
-               std::to_string(::getpid()) + ".csv";
-    }();
-    return path;
-}
-
-void RemoveScratchFile() {
-    std::remove(ScratchFile().c_str());
-}
-
-}  // namespace
+using fuzz::Require;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::atexit(RemoveScratchFile);
+    fuzz::ScratchFile("mines.csv");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(ScratchFile().c_str(), "wb");
-    Require(file != nullptr);
-    Require(std::fwrite(data, 1, size, file) == size);
-    Require(std::fclose(file) == 0);
+    fuzz::WriteScratchFile(data, size);
 
     CMineArray mines;
-    NullSink sink;
-    Require(LoadMineData(ScratchFile(), mines, sink) == kLoadDone);
+    fuzz::CCountingSink sink;
+    Require(LoadMineData(fuzz::ScratchFile(), mines, sink) == kLoadDone);
     Require(sink.count == 0);
     Require(size != 0 || mines.IsEmpty());
 
