@@ -19,6 +19,12 @@ cmake -S . -B "$build" -G Ninja \
     -DVEMRA_BUILD_FUZZERS=ON -DVEMRA_BUILD_TESTS=OFF -DVEMRA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
+# The targets' scratch files go to the build tree, not the system's /tmp:
+# libFuzzer ends a timed run without the clean-up at exit.
+export TMPDIR=$PWD/$build/tmp
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
+
 status=0
 for target in "${targets[@]}"; do
     # New inputs go to a working corpus; the committed seeds stay as they are.
