@@ -33,6 +33,7 @@ namespace {
 constexpr int kMapWidth = 640;
 constexpr int kMapHeight = 480;
 constexpr int kStatusHeight = 24;
+constexpr int kLabelRowHeight = 14;
 
 constexpr int kClickDelivered = 0;
 constexpr int kClickOffMap = 1;
@@ -182,7 +183,10 @@ void RenderMap(MapState& map) {
         const int y = view.GeoToPixel({latitude, box.west}).y;
         MoveToEx(dc, 0, y, nullptr);
         LineTo(dc, kMapWidth, y);
-        DrawText8(dc, 3, y - 1, FormatLatitude(latitude), TA_LEFT | TA_BOTTOM);
+        // The bottom row belongs to the longitude labels.
+        if (y < kMapHeight - kLabelRowHeight) {
+            DrawText8(dc, 3, y - 1, FormatLatitude(latitude), TA_LEFT | TA_BOTTOM);
+        }
     }
     for (const double longitude : MapView::GridLines(box.west, box.east, step)) {
         const int x = view.GeoToPixel({box.south, longitude}).x;
