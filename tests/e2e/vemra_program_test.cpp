@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "res/resource.h"
 #include "tests/e2e/session.h"
@@ -474,6 +475,73 @@ TEST_F(VemraProgram, WritesAnArchiveThatLoadsAgainAndSurvivesDamage) {
     ClickTaken(42.25, -118.75);  // the fourth mine: lost
     EXPECT_TRUE(ShowsText(WaitForMineInfo(*m_vemra), "Silver King"));
     EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
+}
+
+TEST_F(VemraProgram, RefusesAMissingOrIncompleteLibrary) {
+    // Shows: without oziapi.dll, and with one that lacks oziSaveMapImage, the
+    // program says "Error loading OziAPI.dll", shows no main window, calls
+    // no function of the library and ends. Cannot show: a library that
+    // exists but cannot be loaded for another reason.
+    E2E_REQUIRE_VEMRA();
+    WriteMinesCsv("mines.csv", StandardMines());
+    ASSERT_NE(StartOziExp(), nullptr);
+    for (const bool present : {false, true}) {
+        const char* situation = present ? "lacking a function" : "absent";
+        DeleteFileA(Work("oziapi.dll").c_str());
+        InstallVemra(present ? OziApiNoSaveDll() : std::string());
+        Process& vemra = StartVemra({"mines.csv"});
+        const MessageBoxInfo box = AnswerNextBox();
+        ASSERT_TRUE(box) << situation;
+        EXPECT_EQ(box.caption, "Vemra") << situation;
+        EXPECT_EQ(box.text, "Error loading OziAPI.dll") << situation;
+        EXPECT_EQ(vemra.WaitForExit(), std::optional<DWORD>(0)) << situation;
+        EXPECT_EQ(FindWindowOf(vemra.Id(), "Vemra"), nullptr) << situation;
+    }
+    EXPECT_EQ(CallLog(), std::vector<std::string>{}) << "no function may be called";
+}
+
+TEST_F(VemraProgram, ComesUpAfterAMissingDataFileAndEndsByEveryWayOut) {
+    // Shows: a missing comma-separated file at start gives one message with
+    // its name, then the dialog with capture on and no mines; Enter,
+    // Escape and the close box end the program like "Exit", each closing
+    // the library. Cannot show: focus and activation (no window manager).
+    E2E_REQUIRE_VEMRA();
+    InstallVemra(OziApiDll());
+    ASSERT_NE(StartOziExp(), nullptr);
+
+    struct WayOut {
+        const char* name;
+        std::function<void(HWND)> take;
+    };
+    const std::vector<WayOut> waysOut{
+        {"Enter", [](HWND dialog) { PressKey(dialog, VK_RETURN); }},
+        {"Escape", [](HWND dialog) { PressKey(dialog, VK_ESCAPE); }},
+        {"close box", [](HWND dialog) { PostSysCommand(dialog, SC_CLOSE); }},
+    };
+    for (const WayOut& way : waysOut) {
+        DeleteFileA(LogPath().c_str());
+        Process& vemra = StartVemra({"missing.csv"});
+        const MessageBoxInfo box = AnswerNextBox();
+        ASSERT_TRUE(box) << way.name;
+        EXPECT_EQ(box.caption, "Vemra");
+        EXPECT_EQ(box.text, "Error opening file: 'missing.csv'");
+        const HWND dialog = WaitForMainDialog(vemra);
+        ASSERT_NE(dialog, nullptr) << way.name;
+        const DialogState state = ReadDialog(dialog);
+        EXPECT_EQ(state.dataFile, "missing.csv");
+        EXPECT_EQ(state.sensitivity, "0.001");
+        EXPECT_EQ(state.startStop, "Stop");
+        EXPECT_TRUE(MessageBoxes(vemra.Id()).empty()) << way.name;
+        ClickTaken(38.5, -117.25);  // no mines: nothing
+        EXPECT_EQ(FindWindowOf(vemra.Id(), "Mine Info"), nullptr);
+
+        way.take(dialog);
+        EXPECT_EQ(vemra.WaitForExit(), std::optional<DWORD>(0)) << way.name;
+        EXPECT_EQ(CallLog(), (std::vector<std::string>{
+                                 "oziFindOzi -> 0", "oziMapSingleClickON callback -> 1",
+                                 "callback 1 300 450 38.500000 -117.250000", "oziCloseApi -> 1"}))
+            << way.name;
+    }
 }
 
 // HKCU\Software\OziExplorer "Path" as raw bytes of the type given.
