@@ -30,37 +30,6 @@ inline void PrintTo(const LiveObjects& live, std::ostream* os) {
 namespace e2e {
 namespace {
 
-void AppendLittleEndian(std::string& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-// The archive of the mines: the count word, then each record (coordinates,
-// identifier, the 44 texts with a length byte each; the site name is text 3,
-// the state text 6, the major commodities text 12).
-std::string ArchiveOf(const std::vector<TestMine>& mines, std::vector<std::size_t>& recordEnds) {
-    std::string bytes;
-    AppendLittleEndian(bytes, static_cast<std::uint32_t>(mines.size() + 1), 2);
-    for (const TestMine& mine : mines) {
-        AppendLittleEndian(
-            bytes, std::bit_cast<std::uint32_t>(std::strtof(mine.latitude.c_str(), nullptr)), 4);
-        AppendLittleEndian(
-            bytes, std::bit_cast<std::uint32_t>(std::strtof(mine.longitude.c_str(), nullptr)), 4);
-        AppendLittleEndian(bytes, static_cast<std::uint32_t>(mine.id), 2);
-        for (int field = 0; field < 44; ++field) {
-            const std::string text = field == 2    ? mine.name
-                                     : field == 5  ? mine.state
-                                     : field == 11 ? mine.commodity
-                                                   : std::string();
-            bytes += static_cast<char>(text.size());
-            bytes += text;
-        }
-        recordEnds.push_back(bytes.size());
-    }
-    return bytes;
-}
-
 // Paths longer than MAX_PATH go through the wide functions with the "\\?\"
 // prefix; the test's working folder is absolute.
 std::wstring LongPathW(const std::string& path) {
@@ -231,7 +200,7 @@ TEST_F(BadInput, StartsOnBadDataFilesAndReportsThem) {
     // Cut inside the second record: the first mine stays, and the count's
     // promise of six is not kept.
     std::vector<std::size_t> ends;
-    const std::string archive = ArchiveOf(StandardMines(), ends);
+    const std::string archive = ArchiveOf(StandardMines(), &ends);
     const std::string damaged = archive.substr(0, ends[0] + 11);
     ASSERT_TRUE(WriteFileBytes(Work("damaged.dat"), damaged));
     std::vector<std::string> texts = StartOn("damaged.dat", 1, dialog);
@@ -326,7 +295,7 @@ TEST_F(BadInput, FailedLoadsAndExportsLoseNothing) {
     const std::string archive =
         ArchiveOf({{30001, "Bonanza Pit", "41.5", "-119.5", "NV", "Gold"},
                    {30002, "Red Rock Quarry", "43.25", "-114.75", "ID", "Stone"}},
-                  ends);
+                  &ends);
     ASSERT_TRUE(WriteFileBytes(Work("damaged.dat"), archive.substr(0, ends[1] - 1)));
     LoadNew(dialog, "damaged.dat");
     texts = AnswerBoxes(1);
@@ -419,26 +388,6 @@ std::optional<std::uint64_t> PrivateBytes(DWORD pid) {
 
 class Reloads : public BadInput {
 protected:
-    void SetUp() override {
-        BadInput::SetUp();
-        // Unmanaged windows close at once under Xvfb (see the sheet tests).
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        RegCloseKey(key);
-    }
-
-    std::optional<LiveObjects> Live(HWND dialog) const {
-        DWORD_PTR reply = 0;
-        if (!SendMessageTimeoutA(dialog, RegisterWindowMessageA(kLiveSheetObjectsMessage), 0, 0,
-                                 SMTO_NORMAL, 5000, &reply)) {
-            return std::nullopt;
-        }
-        return DecodeLiveObjects(static_cast<std::int64_t>(reply));
-    }
-
     // "Load New Data File", returning when the load is done: sent, not
     // posted, so that it is handled before anything the test asks next.
     static bool Reload(HWND dialog) {
@@ -473,7 +422,7 @@ TEST_F(Reloads, FiftyReloadsBetweenSheetsLeaveNoSheetPageOrMemoryBehind) {
     ASSERT_NE(StartOziExp(), nullptr);
     const HWND dialog = WaitForMainDialog(StartVemra({"sample.csv"}));
     ASSERT_NE(dialog, nullptr);
-    ASSERT_EQ(Live(dialog), (LiveObjects{0, 0}));
+    ASSERT_EQ(QueryLiveObjects(dialog), (LiveObjects{0, 0}));
     ASSERT_TRUE(PrivateBytes(m_vemra->Id()).has_value()) << "no memory figures for the program";
 
     // Two mines of the sample on the test map.
@@ -510,14 +459,14 @@ TEST_F(Reloads, FiftyReloadsBetweenSheetsLeaveNoSheetPageOrMemoryBehind) {
             if (cycle % 3 == 0) {
                 // A load while the sheet is open: it keeps its own copy.
                 ASSERT_TRUE(Reload(dialog));
-                EXPECT_EQ(Live(dialog), (LiveObjects{1, 4}));
+                EXPECT_EQ(QueryLiveObjects(dialog), (LiveObjects{1, 4}));
                 SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
                 EXPECT_TRUE(ShowsText(sheet, spot.name));
             }
             PressButton(sheet, IDOK);
             ASSERT_TRUE(WaitForClosed(sheet));
         }
-        ASSERT_EQ(Live(dialog), (LiveObjects{0, 0}));
+        ASSERT_EQ(QueryLiveObjects(dialog), (LiveObjects{0, 0}));
         const auto bytes = PrivateBytes(m_vemra->Id());
         ASSERT_TRUE(bytes.has_value());
         figures += " " + std::to_string(*bytes / 1024);
@@ -532,7 +481,7 @@ TEST_F(Reloads, FiftyReloadsBetweenSheetsLeaveNoSheetPageOrMemoryBehind) {
     EXPECT_LE(late, early + kSlack) << "grew by " << (late - early) / 1024
                                     << " KiB between the loads after the warm-up and the last";
     ExpectFound(spots[0].latitude, spots[0].longitude, spots[0].name);
-    EXPECT_EQ(Live(dialog), (LiveObjects{0, 0}));
+    EXPECT_EQ(QueryLiveObjects(dialog), (LiveObjects{0, 0}));
     EXPECT_TRUE(m_vemra->Running());
 }
 

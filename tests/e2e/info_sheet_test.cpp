@@ -227,20 +227,6 @@ bool FocusInside(HWND sheet) {
 
 class InfoSheet : public E2eTest {
 protected:
-    void SetUp() override {
-        E2eTest::SetUp();
-        // Without a window manager (Xvfb), Wine waits 2 s for one to let go
-        // of every captioned window that is hidden; the sheet closes
-        // hundreds of times here. Unmanaged windows close at once. Read by
-        // the programs started after this, in the test's own prefix.
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        RegCloseKey(key);
-    }
-
     // The stand-in and Vemra with mines A, B and C loaded; the main dialog.
     HWND StartWithSheetMines() {
         InstallVemra(OziApiDll());
@@ -280,16 +266,6 @@ protected:
             }
         }
         return windows;
-    }
-
-    // The program's count of live sheet and page objects.
-    std::optional<LiveObjects> Live() const {
-        DWORD_PTR reply = 0;
-        if (!SendMessageTimeoutA(m_main, RegisterWindowMessageA(kLiveSheetObjectsMessage), 0, 0,
-                                 SMTO_NORMAL, 5000, &reply)) {
-            return std::nullopt;
-        }
-        return DecodeLiveObjects(static_cast<std::int64_t>(reply));
     }
 
     // With VEMRA_E2E_SNAPSHOTS naming a folder, waits there for a screenshot
@@ -342,7 +318,7 @@ TEST_F(InfoSheet, FirstMatchOpensFourPagesShowingTheClickedMine) {
     // ampersand is drawn as such (only that the statics take no mnemonics).
     E2E_REQUIRE_VEMRA();
     ASSERT_NE(StartWithSheetMines(), nullptr);
-    EXPECT_EQ(Live(), (LiveObjects{0, 0}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{0, 0}));
 
     const HWND sheet = Click(kMineA);
     ASSERT_NE(sheet, nullptr);
@@ -353,7 +329,7 @@ TEST_F(InfoSheet, FirstMatchOpensFourPagesShowingTheClickedMine) {
     EXPECT_EQ(SelectedTab(sheet), 0);
     EXPECT_NE(GetWindowLongA(sheet, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetForegroundWindow(), sheet);
-    EXPECT_EQ(Live(), (LiveObjects{1, 4}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{1, 4}));
 
     // One button, "OK", at the right end of a row below the tabs.
     const std::vector<HWND> buttons = SheetButtons(sheet);
@@ -402,7 +378,7 @@ TEST_F(InfoSheet, FirstMatchOpensFourPagesShowingTheClickedMine) {
     Snapshot("page4");
 
     EXPECT_EQ(MineInfoWindows().size(), 1u);
-    EXPECT_EQ(Live(), (LiveObjects{1, 4}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{1, 4}));
 }
 
 TEST_F(InfoSheet, LaterMatchesRefreshTheOpenSheetAndKeepTheSelectedTab) {
@@ -456,7 +432,7 @@ TEST_F(InfoSheet, LaterMatchesRefreshTheOpenSheetAndKeepTheSelectedTab) {
                    "United States", "non-metallic", "COM_MAJOR of C", "COM_MINOR of C",
                    "COM_TRACE of C", "DY_BA of CDISC_YR of C", " ??? to 1950", "PROD_YRS of C");
     EXPECT_EQ(MineInfoWindows().size(), 1u);
-    EXPECT_EQ(Live(), (LiveObjects{1, 4}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{1, 4}));
 }
 
 TEST_F(InfoSheet, EscapeKeepsTheSheetEnterOkAndCloseBoxCloseItAndFreeIt) {
@@ -485,12 +461,12 @@ TEST_F(InfoSheet, EscapeKeepsTheSheetEnterOkAndCloseBoxCloseItAndFreeIt) {
     PressKey(sheet, VK_ESCAPE);
     Sleep(300);
     EXPECT_TRUE(IsWindowVisible(sheet));
-    EXPECT_EQ(Live(), (LiveObjects{1, 4}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{1, 4}));
     // Keys are handled in order: if Enter closes it, Escape came first.
     PressKey(sheet, VK_RETURN);
     ASSERT_TRUE(WaitForClosed(sheet));
     EXPECT_TRUE(MineInfoWindows().empty());
-    EXPECT_EQ(Live(), (LiveObjects{0, 0}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{0, 0}));
     ASSERT_NE(WaitForMainDialog(*m_vemra), nullptr) << "Enter reached the main dialog";
 
     sheet = Click(kMineB);
@@ -502,14 +478,14 @@ TEST_F(InfoSheet, EscapeKeepsTheSheetEnterOkAndCloseBoxCloseItAndFreeIt) {
     ASSERT_NE(ok, nullptr);
     PostMessageA(ok, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitForClosed(sheet));
-    EXPECT_EQ(Live(), (LiveObjects{0, 0}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{0, 0}));
 
     sheet = Click(kMineC);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(ControlText(CurrentPage(sheet), 1002), "Copper Flat");
     PostSysCommand(sheet, SC_CLOSE);
     ASSERT_TRUE(WaitForClosed(sheet));
-    EXPECT_EQ(Live(), (LiveObjects{0, 0}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{0, 0}));
     EXPECT_TRUE(m_vemra->Running());
 }
 
@@ -527,7 +503,7 @@ TEST_F(InfoSheet, TwoHundredOpenAndCloseCyclesLeaveNoSheetOrPageBehind) {
             ASSERT_NE(SelectPage(sheet, page), nullptr);
         }
         if (cycle % 10 == 0) {
-            ASSERT_EQ(Live(), (LiveObjects{1, 4}));
+            ASSERT_EQ(QueryLiveObjects(m_main), (LiveObjects{1, 4}));
         }
         switch (cycle % 3) {
             case 0:
@@ -544,7 +520,7 @@ TEST_F(InfoSheet, TwoHundredOpenAndCloseCyclesLeaveNoSheetOrPageBehind) {
         ASSERT_TRUE(WaitForClosed(sheet));
     }
     EXPECT_TRUE(MineInfoWindows().empty());
-    EXPECT_EQ(Live(), (LiveObjects{0, 0}));
+    EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{0, 0}));
     EXPECT_TRUE(m_vemra->Running());
 }
 

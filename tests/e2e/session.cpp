@@ -1,5 +1,9 @@
 #include "tests/e2e/session.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+
 #include "ozisim/ozisim_protocol.h"
 
 namespace e2e {
@@ -14,6 +18,55 @@ const std::vector<TestMine>& StandardMines() {
         {10006, "Lonely Butte", "44.0", "-115.0", "ID", "Lead"},
     };
     return mines;
+}
+
+namespace {
+
+void AppendLittleEndian(std::string& bytes, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+}  // namespace
+
+std::optional<LiveObjects> QueryLiveObjects(HWND mainDialog) {
+    DWORD_PTR reply = 0;
+    if (!SendMessageTimeoutA(mainDialog, RegisterWindowMessageA(kLiveSheetObjectsMessage), 0, 0,
+                             SMTO_NORMAL, 5000, &reply)) {
+        return std::nullopt;
+    }
+    return DecodeLiveObjects(static_cast<std::int64_t>(reply));
+}
+
+std::string ArchiveRecord(const TestMine& mine) {
+    std::string bytes;
+    AppendLittleEndian(
+        bytes, std::bit_cast<std::uint32_t>(std::strtof(mine.latitude.c_str(), nullptr)), 4);
+    AppendLittleEndian(
+        bytes, std::bit_cast<std::uint32_t>(std::strtof(mine.longitude.c_str(), nullptr)), 4);
+    AppendLittleEndian(bytes, static_cast<std::uint32_t>(mine.id), 2);
+    for (int field = 0; field < 44; ++field) {
+        const std::string text = field == 2    ? mine.name
+                                 : field == 5  ? mine.state
+                                 : field == 11 ? mine.commodity
+                                               : std::string();
+        bytes += static_cast<char>(text.size());
+        bytes += text;
+    }
+    return bytes;
+}
+
+std::string ArchiveOf(const std::vector<TestMine>& mines, std::vector<std::size_t>* recordEnds) {
+    std::string bytes;
+    AppendLittleEndian(bytes, static_cast<std::uint32_t>(mines.size() + 1), 2);
+    for (const TestMine& mine : mines) {
+        bytes += ArchiveRecord(mine);
+        if (recordEnds != nullptr) {
+            recordEnds->push_back(bytes.size());
+        }
+    }
+    return bytes;
 }
 
 void E2eTest::SetUp() {

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "framework/live_objects.h"
 #include "tests/e2e/driver.h"
 
 namespace e2e {
@@ -29,6 +31,20 @@ struct TestMine {
 // Six mines: five on the stand-in's test map, one far off it; "Copper Queen"
 // lies within 0.001 degrees of "Golden Eagle", after it.
 const std::vector<TestMine>& StandardMines();
+
+// The main dialog's count of live sheet and page objects; nothing when it
+// does not answer.
+std::optional<LiveObjects> QueryLiveObjects(HWND mainDialog);
+
+// The mine as the program writes it into an archive: coordinates, identifier,
+// then the 44 texts with a length byte each; a test mine fills the site name
+// (text 3), the state (6) and the major commodities (12).
+std::string ArchiveRecord(const TestMine& mine);
+// The whole archive of the mines: the count word (placeholder element 0
+// included), then their records; `recordEnds`, when given, gets the offset
+// after each record.
+std::string ArchiveOf(const std::vector<TestMine>& mines,
+                      std::vector<std::size_t>* recordEnds = nullptr);
 
 // The stand-in's map box in the tests (south, west, north, east).
 inline constexpr char kTestBox[] = "38,-121,46,-113";

@@ -65,33 +65,6 @@ bool OnTestMap(const TestMine& mine) {
     return latitude >= 38.0 && latitude <= 46.0 && longitude >= -121.0 && longitude <= -113.0;
 }
 
-void AppendLittleEndian(std::string& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-// The serialized record of a mine of the test file: coordinates, identifier,
-// then the 44 texts with a length byte each; the file fills the site name
-// (text 3), the state (6) and the major commodities (12).
-std::string ArchiveRecord(const TestMine& mine) {
-    std::string bytes;
-    AppendLittleEndian(
-        bytes, std::bit_cast<std::uint32_t>(std::strtof(mine.latitude.c_str(), nullptr)), 4);
-    AppendLittleEndian(
-        bytes, std::bit_cast<std::uint32_t>(std::strtof(mine.longitude.c_str(), nullptr)), 4);
-    AppendLittleEndian(bytes, static_cast<std::uint32_t>(mine.id), 2);
-    for (int field = 0; field < 44; ++field) {
-        const std::string text = field == 2    ? mine.name
-                                 : field == 5  ? mine.state
-                                 : field == 11 ? mine.commodity
-                                               : std::string();
-        bytes += static_cast<char>(text.size());
-        bytes += text;
-    }
-    return bytes;
-}
-
 std::vector<std::string> LogLinesStartingWith(const std::vector<std::string>& log,
                                               const std::string& start) {
     std::vector<std::string> lines;
@@ -425,13 +398,8 @@ TEST_F(VemraProgram, WritesAnArchiveThatLoadsAgainAndSurvivesDamage) {
     const HWND dialog = StartWithStandardMines();
     ASSERT_NE(dialog, nullptr);
 
-    std::string expected;
-    AppendLittleEndian(expected, static_cast<std::uint32_t>(StandardMines().size() + 1), 2);
     std::vector<std::size_t> recordEnds;
-    for (const TestMine& mine : StandardMines()) {
-        expected += ArchiveRecord(mine);
-        recordEnds.push_back(expected.size());
-    }
+    const std::string expected = ArchiveOf(StandardMines(), &recordEnds);
     const std::string stem = LongPathStem(WorkDir(), "mines");
     const std::string archive = stem + ".dat";
     ASSERT_GT(archive.size(), 127u);
