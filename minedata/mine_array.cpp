@@ -2,19 +2,19 @@
 
 #include <utility>
 
-void CMineArray::SetAt(std::size_t index, CMine mine) {
+void CMineArray::SetAt(std::size_t index, CMine&& mine) {
     m_coordinates[index] = {mine.m_fLatitude, mine.m_fLongitude};
     Slot(index) = std::move(mine);
 }
 
-void CMineArray::SetAtGrow(std::size_t index, CMine mine) {
+void CMineArray::SetAtGrow(std::size_t index, CMine&& mine) {
     if (index >= m_nSize) {
         SetSize(index + 1);
     }
     SetAt(index, std::move(mine));
 }
 
-std::size_t CMineArray::Add(CMine mine) {
+std::size_t CMineArray::Add(CMine&& mine) {
     const std::size_t index = m_nSize;
     SetAtGrow(index, std::move(mine));
     return index;

@@ -35,12 +35,16 @@ public:
     const CMine& operator[](std::size_t index) const { return Slot(index); }
     const CMine& GetAt(std::size_t index) const { return Slot(index); }
 
-    // Precondition: index < GetSize().
-    void SetAt(std::size_t index, CMine mine);
+    // Precondition: index < GetSize(). A record passed as an rvalue is moved
+    // in, once: a load moves hundreds of thousands.
+    void SetAt(std::size_t index, CMine&& mine);
+    void SetAt(std::size_t index, const CMine& mine) { SetAt(index, CMine(mine)); }
     // Assigns element index, first growing the size to index + 1 if needed.
-    void SetAtGrow(std::size_t index, CMine mine);
+    void SetAtGrow(std::size_t index, CMine&& mine);
+    void SetAtGrow(std::size_t index, const CMine& mine) { SetAtGrow(index, CMine(mine)); }
     // Appends a record; returns its index.
-    std::size_t Add(CMine mine);
+    std::size_t Add(CMine&& mine);
+    std::size_t Add(const CMine& mine) { return Add(CMine(mine)); }
 
     // Resizes to n elements: records below n stay, new elements are empty
     // records, elements from n on are destroyed. The growth step is kept for
