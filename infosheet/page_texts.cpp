@@ -78,8 +78,8 @@ std::optional<std::string> ProductionText(const CMine& mine) {
     const bool hasFirst = !mine.m_strYrFstPrd.IsEmpty();
     const bool hasLast = !mine.m_strYrLstPrd.IsEmpty();
     if (hasFirst && hasLast) {
-        return Concat({mine.m_strYfpBa, mine.m_strYrFstPrd, " to ", mine.m_strYlpBa,
-                       mine.m_strYrLstPrd});
+        return Concat(
+            {mine.m_strYfpBa, mine.m_strYrFstPrd, " to ", mine.m_strYlpBa, mine.m_strYrLstPrd});
     }
     if (hasFirst) {
         return Concat({mine.m_strYfpBa, mine.m_strYrFstPrd, " to ???"});

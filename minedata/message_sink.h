@@ -18,6 +18,5 @@ public:
 
     // An empty caption means "the application name" (the executable's name
     // without its extension).
-    virtual void ShowMessage(std::string_view text, std::string_view caption,
-                             MessageKind kind) = 0;
+    virtual void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) = 0;
 };

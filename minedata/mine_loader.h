@@ -7,8 +7,8 @@
 #include "minedata/mine_array.h"
 
 // Results of LoadMineData.
-inline constexpr int kLoadDone = 1;          // loaded, whichever the format
-inline constexpr int kLoadCsvNotOpened = 0;  // already reported; caller adds nothing
+inline constexpr int kLoadDone = 1;            // loaded, whichever the format
+inline constexpr int kLoadCsvNotOpened = 0;    // already reported; caller adds nothing
 inline constexpr int kLoadArchiveFailed = -1;  // caller reports "Error loading Mine data"
 
 // True when the name holds ".csv" anywhere, in any letter case: such a file is

@@ -14,8 +14,8 @@
 // arguments: a __stdcall callee pops its arguments, so a shorter declaration
 // would corrupt the caller's stack in a 32-bit build.
 typedef void(WINAPI* OziMapClickCallback)(int button, int x, int y, double latitude,
-                                           double longitude, void* mapFile, double easting,
-                                           double northing);
+                                          double longitude, void* mapFile, double easting,
+                                          double northing);
 
 typedef int(WINAPI* OziMapSingleClickONProc)(OziMapClickCallback callback);
 typedef int(WINAPI* OziMapSingleClickOFFProc)();
