@@ -85,16 +85,6 @@ void PrintTo(const DialogState& state, std::ostream* os) {
 
 class BadInput : public E2eTest {
 protected:
-    // Answers the next message box of the program and returns it.
-    MessageBoxInfo AnswerNextBox(int button = IDOK) {
-        MessageBoxInfo box = WaitForMessageBox(m_vemra->Id());
-        if (box) {
-            AnswerMessageBox(box, button);
-            EXPECT_TRUE(WaitForClosed(box.window));
-        }
-        return box;
-    }
-
     // The names of the message boxes the program shows, answered in turn;
     // after the last one no other follows within a short while.
     std::vector<std::string> AnswerBoxes(std::size_t count) {
@@ -307,7 +297,8 @@ TEST_F(BadInput, FailedLoadsAndExportsLoseNothing) {
     ExpectNothingAt(38.5, -117.25);
 
     // Good data again; the program is still whole.
-    LoadNew(dialog, "mines.csv");
+    SetControlText(dialog, IDC_DATA_FILE, "mines.csv");
+    ASSERT_TRUE(PressButtonAndWait(dialog, IDC_LOAD_NEW_DATA_FILE));
     ExpectFound(42.25, -118.75, "\"Smith, Jones Mine\"");
     EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
     EXPECT_EQ(ReadDialog(dialog), (DialogState{"mines.csv", "0.001", "Stop"}));
@@ -386,18 +377,7 @@ std::optional<std::uint64_t> PrivateBytes(DWORD pid) {
     return counters.PagefileUsage;
 }
 
-class Reloads : public BadInput {
-protected:
-    // "Load New Data File", returning when the load is done: sent, not
-    // posted, so that it is handled before anything the test asks next.
-    static bool Reload(HWND dialog) {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(
-                   dialog, WM_COMMAND, MAKEWPARAM(IDC_LOAD_NEW_DATA_FILE, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_LOAD_NEW_DATA_FILE)),
-                   SMTO_NORMAL, 10000, &result) != 0;
-    }
-};
+class Reloads : public BadInput {};
 
 TEST_F(Reloads, FiftyReloadsBetweenSheetsLeaveNoSheetPageOrMemoryBehind) {
     // Shows: 50 loads of the sample data, with the "Mine Info" sheet opened,
@@ -447,7 +427,7 @@ TEST_F(Reloads, FiftyReloadsBetweenSheetsLeaveNoSheetPageOrMemoryBehind) {
     for (int cycle = 0; cycle < kReloads; ++cycle) {
         SCOPED_TRACE("reload " + std::to_string(cycle));
         const Spot& spot = spots[cycle % 2];
-        ASSERT_TRUE(Reload(dialog));
+        ASSERT_TRUE(PressButtonAndWait(dialog, IDC_LOAD_NEW_DATA_FILE));
         if (cycle % 5 != 4) {
             EXPECT_EQ(ClickMap(spot.latitude, spot.longitude), 1);
             const HWND sheet = WaitForMineInfo(*m_vemra);
@@ -458,7 +438,7 @@ TEST_F(Reloads, FiftyReloadsBetweenSheetsLeaveNoSheetPageOrMemoryBehind) {
             }
             if (cycle % 3 == 0) {
                 // A load while the sheet is open: it keeps its own copy.
-                ASSERT_TRUE(Reload(dialog));
+                ASSERT_TRUE(PressButtonAndWait(dialog, IDC_LOAD_NEW_DATA_FILE));
                 EXPECT_EQ(QueryLiveObjects(dialog), (LiveObjects{1, 4}));
                 SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
                 EXPECT_TRUE(ShowsText(sheet, spot.name));

@@ -92,6 +92,10 @@ HWND WaitForWindowOf(DWORD pid, const std::string& caption, const char* classNam
 
 // As a click on the button: WM_COMMAND BN_CLICKED posted to the dialog.
 void PressButton(HWND dialog, int id);
+// The same, sent: returns once the handler has run, so that what the test
+// does next (a map click, sent too) cannot overtake it. Only for handlers
+// that do not wait for the test, as a message box would.
+bool PressButtonAndWait(HWND dialog, int id, DWORD timeoutMs = kDefaultTimeoutMs);
 // A menu or accelerator command: WM_COMMAND posted to the window.
 void PostCommand(HWND window, int id);
 void PostSysCommand(HWND window, WPARAM command);

@@ -165,4 +165,13 @@ bool E2eTest::ShowsText(HWND window, const std::string& text) {
     return false;
 }
 
+MessageBoxInfo E2eTest::AnswerNextBox(int button) {
+    MessageBoxInfo box = WaitForMessageBox(m_vemra->Id());
+    if (box) {
+        AnswerMessageBox(box, button);
+        EXPECT_TRUE(WaitForClosed(box.window));
+    }
+    return box;
+}
+
 }  // namespace e2e

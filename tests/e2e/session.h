@@ -88,6 +88,10 @@ protected:
     // (within a longer text too): whatever the layout of the window.
     static bool ShowsText(HWND window, const std::string& text);
 
+    // Answers the next message box of Vemra with the button and returns it;
+    // empty when none comes.
+    MessageBoxInfo AnswerNextBox(int button = IDOK);
+
     Process* m_vemra = nullptr;
 
 private:

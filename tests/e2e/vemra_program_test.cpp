@@ -138,16 +138,6 @@ protected:
         return WaitForFile(written);
     }
 
-    // Answers the one message box the program shows and returns it.
-    MessageBoxInfo AnswerNextBox(int button = IDOK) {
-        MessageBoxInfo box = WaitForMessageBox(m_vemra->Id());
-        if (box) {
-            AnswerMessageBox(box, button);
-            EXPECT_TRUE(WaitForClosed(box.window));
-        }
-        return box;
-    }
-
     // A click on the map that the program takes; afterwards every window the
     // click opened exists (the stand-in waits for the callback).
     void ClickTaken(double latitude, double longitude) {
@@ -309,7 +299,7 @@ TEST_F(VemraProgram, ChecksTheSensitivityAndLoadsOtherDataFiles) {
     SetControlText(dialog, IDC_SENSITIVITY, "0.001");
 
     // The chosen file, loaded.
-    PressButton(dialog, IDC_LOAD_NEW_DATA_FILE);
+    ASSERT_TRUE(PressButtonAndWait(dialog, IDC_LOAD_NEW_DATA_FILE));
     ClickTaken(41.5, -119.5);
     EXPECT_TRUE(WaitFor([&] { return ShowsText(WaitForMineInfo(*m_vemra), "Bonanza Pit"); }));
     EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
