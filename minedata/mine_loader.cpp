@@ -213,7 +213,9 @@ public:
     }
 
 private:
-    static constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
+    // Large enough that starting a worker costs nothing beside its work,
+    // small enough that a few batches in flight add little to the memory.
+    static constexpr std::size_t kBatchBytes = std::size_t{1} << 22;
 
     struct Built {
         std::vector<CMine> records;
