@@ -362,17 +362,22 @@ int ClickMap(double latitude, double longitude) {
     return OziSimClickAt(latitude, longitude);
 }
 
-bool SetOziExplorerPath(const std::string& folder) {
+bool SetRawOziExplorerPath(const std::string& bytes, DWORD type) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\OziExplorer", 0, nullptr, 0, KEY_SET_VALUE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const LONG status =
-        RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>(folder.size() + 1));
+        RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
+}
+
+bool SetOziExplorerPath(const std::string& folder) {
+    // With its terminating NUL, as the installer writes it.
+    return SetRawOziExplorerPath(folder + '\0', REG_SZ);
 }
 
 }  // namespace e2e

@@ -140,5 +140,7 @@ int ClickMap(double latitude, double longitude);
 
 // HKCU\Software\OziExplorer, value "Path", in the test's own prefix.
 bool SetOziExplorerPath(const std::string& folder);
+// The same value as raw bytes of the given registry type.
+bool SetRawOziExplorerPath(const std::string& bytes, DWORD type);
 
 }  // namespace e2e

@@ -502,20 +502,6 @@ TEST_F(VemraProgram, ComesUpAfterAMissingDataFileAndEndsByEveryWayOut) {
     }
 }
 
-// HKCU\Software\OziExplorer "Path" as raw bytes of the type given.
-bool SetRawOziExplorerPath(const std::string& bytes, DWORD type) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\OziExplorer", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    const LONG status =
-        RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                       static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}
-
 std::string FolderOf(const std::string& path) {
     return path.substr(0, path.find_last_of('\\'));
 }
