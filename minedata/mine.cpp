@@ -1,15 +1,16 @@
 #include "minedata/mine.h"
 
-#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <utility>
 
 // The whole MRDS database (about 300,000 mines) must load well inside a
-// 32-bit process: a record is 44 pointers and three numbers, its texts one
-// heap block. With about 350 bytes of text a mine, 300,000 mines take some
-// 58 MB of records plus about 120 MB of text blocks in the i686 build.
-static_assert(sizeof(void*) != 4 || sizeof(CMine) <= 192, "CMine grew in 32-bit builds");
+// 32-bit process: a record is three numbers, a byte per text and a pointer,
+// its texts one heap block. With about 450 bytes of text a mine, 300,000 mines
+// take some 19 MB of records plus about 140 MB of text blocks in the i686
+// build.
+static_assert(sizeof(void*) != 4 || sizeof(CMine) <= 64, "CMine grew in 32-bit builds");
 
 namespace {
 
@@ -51,13 +52,45 @@ std::string_view ReadEntry(const unsigned char* entry) {
     return {reinterpret_cast<const char*>(p), length};
 }
 
+// The byte offset of each text member within a record, by its index,
+// measured once on a record.
+const std::array<std::uintptr_t, CMine::kTextFieldCount>& TextMemberOffsets() {
+    static const auto offsets = [] {
+        const CMine probe;
+        const auto base = reinterpret_cast<std::uintptr_t>(&probe);
+        std::array<std::uintptr_t, CMine::kTextFieldCount> result{};
+        for (std::size_t i = 0; i < CMine::kTextFieldCount; ++i) {
+            result[i] = reinterpret_cast<std::uintptr_t>(&(probe.*kMineTextFields[i])) - base;
+        }
+        return result;
+    }();
+    return offsets;
+}
+
 }  // namespace
 
 std::string_view CMineText::View() const {
-    if (m_pEntry == nullptr) {
+    return CMine::OwnerOf(*this).TextAt(m_nIndex);
+}
+
+const CMine& CMine::OwnerOf(const CMineText& text) {
+    // A text is constructed only as a member of a record, numbered in
+    // declaration order, which is also the order of kMineTextFields.
+    const std::uintptr_t offset = TextMemberOffsets()[text.m_nIndex];
+    return *reinterpret_cast<const CMine*>(reinterpret_cast<std::uintptr_t>(&text) - offset);
+}
+
+std::string_view CMine::TextAt(std::size_t index) const {
+    if (!m_pBlock) {
         return {};
     }
-    return ReadEntry(m_pEntry);
+    const unsigned char* entry = m_pBlock.get();
+    std::string_view text = ReadEntry(entry);
+    for (std::size_t i = 0; i < index; ++i) {
+        entry = reinterpret_cast<const unsigned char*>(text.data() + text.size());
+        text = ReadEntry(entry);
+    }
+    return text;
 }
 
 CMine::CMine(const CMine& other)
@@ -66,9 +99,10 @@ CMine::CMine(const CMine& other)
 }
 
 CMine::CMine(CMine&& other) noexcept
-    : m_nDepId(other.m_nDepId), m_fLatitude(other.m_fLatitude), m_fLongitude(other.m_fLongitude) {
-    StealTextsFrom(other);
-}
+    : m_nDepId(other.m_nDepId),
+      m_fLatitude(other.m_fLatitude),
+      m_fLongitude(other.m_fLongitude),
+      m_pBlock(std::move(other.m_pBlock)) {}
 
 CMine& CMine::operator=(const CMine& other) {
     if (this != &other) {
@@ -82,7 +116,7 @@ CMine& CMine::operator=(const CMine& other) {
 
 CMine& CMine::operator=(CMine&& other) noexcept {
     if (this != &other) {
-        StealTextsFrom(other);
+        m_pBlock = std::move(other.m_pBlock);
         m_nDepId = other.m_nDepId;
         m_fLatitude = other.m_fLatitude;
         m_fLongitude = other.m_fLongitude;
@@ -91,16 +125,12 @@ CMine& CMine::operator=(CMine&& other) noexcept {
 }
 
 std::size_t CMine::BlockSize() const {
-    std::size_t end = 0;
-    for (TextField field : kMineTextFields) {
-        const CMineText& text = this->*field;
-        if (!text.IsEmpty()) {
-            const std::string_view view = text.View();
-            const auto* past = reinterpret_cast<const unsigned char*>(view.data()) + view.size();
-            end = std::max<std::size_t>(end, static_cast<std::size_t>(past - m_pBlock.get()));
-        }
+    if (!m_pBlock) {
+        return 0;
     }
-    return end;
+    const std::string_view last = TextAt(kTextFieldCount - 1);
+    return static_cast<std::size_t>(reinterpret_cast<const unsigned char*>(last.data()) +
+                                    last.size() - m_pBlock.get());
 }
 
 void CMine::CopyTextsFrom(const CMine& other) {
@@ -110,73 +140,48 @@ void CMine::CopyTextsFrom(const CMine& other) {
         block = std::make_unique_for_overwrite<unsigned char[]>(size);
         std::memcpy(block.get(), other.m_pBlock.get(), size);
     }
-    // The entries keep their offsets, so each pointer moves with the block.
-    for (TextField field : kMineTextFields) {
-        const unsigned char* source = (other.*field).m_pEntry;
-        (this->*field).m_pEntry =
-            source == nullptr ? nullptr : block.get() + (source - other.m_pBlock.get());
-    }
     m_pBlock = std::move(block);
-}
-
-void CMine::StealTextsFrom(CMine& other) noexcept {
-    // Unrolled over the constant member list, so that every member is a
-    // fixed offset: records move often while a collection is built.
-    const auto take = [](CMineText& to, CMineText& from) {
-        to.m_pEntry = std::exchange(from.m_pEntry, nullptr);
-    };
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        (take(this->*kMineTextFields[I], other.*kMineTextFields[I]), ...);
-    }
-    (std::make_index_sequence<kTextFieldCount>{});
-    m_pBlock = std::move(other.m_pBlock);
 }
 
 void CMine::SetTexts(const Texts& texts) {
     std::size_t size = 0;
+    bool anyText = false;
     for (std::string_view text : texts) {
-        if (!text.empty()) {
-            size += LengthPrefixSize(text.size()) + text.size();
-        }
+        size += LengthPrefixSize(text.size()) + text.size();
+        anyText = anyText || !text.empty();
     }
     std::unique_ptr<unsigned char[]> block;
-    if (size != 0) {
+    if (anyText) {
         block = std::make_unique_for_overwrite<unsigned char[]>(size);
-    }
-    // Build the new block completely before the old one goes: the views may
-    // point into it.
-    unsigned char* out = block.get();
-    const auto put = [&out](CMineText& target, std::string_view text) {
-        if (text.empty()) {
-            target.m_pEntry = nullptr;
-            return;
+        // Build the new block completely before the old one goes: the views
+        // may point into it.
+        unsigned char* out = block.get();
+        for (std::string_view text : texts) {
+            out += PutLength(out, text.size());
+            if (!text.empty()) {
+                std::memcpy(out, text.data(), text.size());
+                out += text.size();
+            }
         }
-        target.m_pEntry = out;
-        out += PutLength(out, text.size());
-        std::memcpy(out, text.data(), text.size());
-        out += text.size();
-    };
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-        (put(this->*kMineTextFields[I], texts[I]), ...);
     }
-    (std::make_index_sequence<kTextFieldCount>{});
     m_pBlock = std::move(block);
 }
 
 void CMine::SetText(TextField field, std::string_view value) {
     Texts texts = GetTexts();
-    for (std::size_t i = 0; i < kTextFieldCount; ++i) {
-        if (kMineTextFields[i] == field) {
-            texts[i] = value;
-        }
-    }
+    texts[(this->*field).m_nIndex] = value;
     SetTexts(texts);
 }
 
 CMine::Texts CMine::GetTexts() const {
-    Texts texts;
-    for (std::size_t i = 0; i < kTextFieldCount; ++i) {
-        texts[i] = (this->*kMineTextFields[i]).View();
+    Texts texts{};
+    if (!m_pBlock) {
+        return texts;
+    }
+    const unsigned char* entry = m_pBlock.get();
+    for (std::string_view& text : texts) {
+        text = ReadEntry(entry);
+        entry = reinterpret_cast<const unsigned char*>(text.data() + text.size());
     }
     return texts;
 }

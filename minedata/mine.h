@@ -11,18 +11,18 @@ class CArchive;
 class CMine;
 
 // One text field of a mine record: a byte string of any content (NUL bytes
-// included) in the system's 8-bit code page. It is a read-only view into the
-// storage of the record that holds it; change texts through CMine.
+// included) in the system's 8-bit code page. It is a read-only view of its
+// place in the record that holds it; change texts through CMine. It exists
+// only as a member of a CMine.
 class CMineText {
 public:
-    CMineText() = default;
     CMineText(const CMineText&) = delete;
     CMineText& operator=(const CMineText&) = delete;
 
     std::string_view View() const;
     std::string Str() const { return std::string(View()); }
     std::size_t GetLength() const { return View().size(); }
-    bool IsEmpty() const { return m_pEntry == nullptr; }
+    bool IsEmpty() const { return View().empty(); }
     operator std::string_view() const { return View(); }
 
     friend bool operator==(const CMineText& a, std::string_view b) { return a.View() == b; }
@@ -30,9 +30,12 @@ public:
 private:
     friend class CMine;
 
-    // Null for the empty text, else the entry [length as LEB128][bytes] inside
-    // the owning record's block.
-    const unsigned char* m_pEntry = nullptr;
+    explicit constexpr CMineText(std::uint8_t index) : m_nIndex(index) {}
+
+    // The text's place in declaration order, which is its entry's place in
+    // the owning record's block. The member holds nothing else, so a record
+    // stays small.
+    std::uint8_t m_nIndex;
 };
 
 // One mine site of the USGS Mineral Resources Data System: an identifier, two
@@ -40,8 +43,9 @@ private:
 // column. A value type: copies are independent.
 //
 // The 44 texts of a record share one heap block, so a record costs one
-// allocation however many fields it fills; this keeps the full database
-// (about 300,000 records) comfortably inside a 32-bit process.
+// allocation however many fields it fills, and the record itself is a few
+// dozen bytes; this keeps the full database (about 300,000 records)
+// comfortably inside a 32-bit process.
 class CMine {
 public:
     static constexpr std::size_t kTextFieldCount = 44;
@@ -71,57 +75,64 @@ public:
     friend bool operator==(const CMine& a, const CMine& b);
 
     int32_t m_nDepId = 0;
-    CMineText m_strMrdsId;
-    CMineText m_strMasId;
-    CMineText m_strSiteName;
+    CMineText m_strMrdsId{0};
+    CMineText m_strMasId{1};
+    CMineText m_strSiteName{2};
     float m_fLatitude = 0.0f;
     float m_fLongitude = 0.0f;
-    CMineText m_strRegion;
-    CMineText m_strCountry;
-    CMineText m_strState;
-    CMineText m_strCounty;
-    CMineText m_strDistrict;
-    CMineText m_strAdmin;
-    CMineText m_strLandStat;
-    CMineText m_strComType;
-    CMineText m_strComMajor;
-    CMineText m_strComMinor;
-    CMineText m_strComTrace;
-    CMineText m_strOperType;
-    CMineText m_strDepType;
-    CMineText m_strProdSize;
-    CMineText m_strDevStat;
-    CMineText m_strOre;
-    CMineText m_strGangue;
-    CMineText m_strOtherMatl;
-    CMineText m_strOrebodyFm;
-    CMineText m_strWorkType;
-    CMineText m_strModel;
-    CMineText m_strAlteration;
-    CMineText m_strConcProc;
-    CMineText m_strPrevName;
-    CMineText m_strOreCtrl;
-    CMineText m_strReporter;
-    CMineText m_strHrockUnit;
-    CMineText m_strHrockCode;
-    CMineText m_strArockUnit;
-    CMineText m_strArockCode;
-    CMineText m_strStructure;
-    CMineText m_strTectonic;
-    CMineText m_strYfpBa;
-    CMineText m_strYrFstPrd;
-    CMineText m_strYlpBa;
-    CMineText m_strYrLstPrd;
-    CMineText m_strDyBa;
-    CMineText m_strDiscYr;
-    CMineText m_strProdYrs;
-    CMineText m_strDiscr;
-    CMineText m_strRef;
+    CMineText m_strRegion{3};
+    CMineText m_strCountry{4};
+    CMineText m_strState{5};
+    CMineText m_strCounty{6};
+    CMineText m_strDistrict{7};
+    CMineText m_strAdmin{8};
+    CMineText m_strLandStat{9};
+    CMineText m_strComType{10};
+    CMineText m_strComMajor{11};
+    CMineText m_strComMinor{12};
+    CMineText m_strComTrace{13};
+    CMineText m_strOperType{14};
+    CMineText m_strDepType{15};
+    CMineText m_strProdSize{16};
+    CMineText m_strDevStat{17};
+    CMineText m_strOre{18};
+    CMineText m_strGangue{19};
+    CMineText m_strOtherMatl{20};
+    CMineText m_strOrebodyFm{21};
+    CMineText m_strWorkType{22};
+    CMineText m_strModel{23};
+    CMineText m_strAlteration{24};
+    CMineText m_strConcProc{25};
+    CMineText m_strPrevName{26};
+    CMineText m_strOreCtrl{27};
+    CMineText m_strReporter{28};
+    CMineText m_strHrockUnit{29};
+    CMineText m_strHrockCode{30};
+    CMineText m_strArockUnit{31};
+    CMineText m_strArockCode{32};
+    CMineText m_strStructure{33};
+    CMineText m_strTectonic{34};
+    CMineText m_strYfpBa{35};
+    CMineText m_strYrFstPrd{36};
+    CMineText m_strYlpBa{37};
+    CMineText m_strYrLstPrd{38};
+    CMineText m_strDyBa{39};
+    CMineText m_strDiscYr{40};
+    CMineText m_strProdYrs{41};
+    CMineText m_strDiscr{42};
+    CMineText m_strRef{43};
 
 private:
+    friend class CMineText;
+
+    // The record that `text` is a member of.
+    static const CMine& OwnerOf(const CMineText& text);
+    std::string_view TextAt(std::size_t index) const;
     void CopyTextsFrom(const CMine& other);
-    void StealTextsFrom(CMine& other) noexcept;
     std::size_t BlockSize() const;
+
+    // The texts in declaration order, each as [length as LEB128][bytes];
+    // null while every text is empty.
 
     std::unique_ptr<unsigned char[]> m_pBlock;
 };

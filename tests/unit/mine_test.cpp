@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "minedata/mine.h"
 #include "minedata/mine_array.h"
@@ -50,6 +51,41 @@ TEST(MineTest, SetTextsMayReuseTheRecordsOwnTexts) {
     mine.SetTexts(texts);
     EXPECT_EQ(mine.m_strSiteName.View(), "NA");
     EXPECT_EQ(mine.m_strRegion.View(), "Blue Bell");
+}
+
+TEST(MineTest, EachMemberShowsItsOwnTextWhereverTheRecordIs) {
+    CMine::Texts texts;
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < CMine::kTextFieldCount; ++i) {
+        values.push_back("text " + std::to_string(i));
+    }
+    for (std::size_t i = 0; i < CMine::kTextFieldCount; ++i) {
+        texts[i] = values[i];
+    }
+    CMine mine;
+    mine.SetTexts(texts);
+    const auto expectTexts = [&](const CMine& record) {
+        for (std::size_t i = 0; i < CMine::kTextFieldCount; ++i) {
+            EXPECT_EQ((record.*kMineTextFields[i]).View(), values[i]) << i;
+        }
+        EXPECT_EQ(record.GetTexts(), texts);
+    };
+    expectTexts(mine);
+    // Texts are found through the record that holds them, so they must
+    // follow it into a copy, a move and an array.
+    const CMine copy = mine;
+    expectTexts(copy);
+    CMineArray mines;
+    mines.Add(std::move(mine));
+    expectTexts(mines[0]);
+    // Only the replaced text changes; its neighbours keep theirs.
+    CMine changed = copy;
+    changed.SetText(&CMine::m_strRef, "");
+    EXPECT_TRUE(changed.m_strRef.IsEmpty());
+    EXPECT_EQ(changed.m_strDiscr.View(), values[42]);
+    changed.SetText(&CMine::m_strMrdsId, "");
+    EXPECT_TRUE(changed.m_strMrdsId.IsEmpty());
+    EXPECT_EQ(changed.m_strMasId.View(), values[1]);
 }
 
 TEST(MineTest, CopiesAreIndependent) {
