@@ -5,12 +5,14 @@
 #include <cstring>
 #include <utility>
 
+#include "minedata/mine_text_pool.h"
+
 // The whole MRDS database (about 300,000 mines) must load well inside a
-// 32-bit process: a record is three numbers, a byte per text and a pointer,
-// its texts one heap block. With about 450 bytes of text a mine, 300,000 mines
+// 32-bit process: a record is three numbers, a byte per text and a shared
+// pointer, its texts one block. With about 450 bytes of text a mine, 300,000 mines
 // take some 19 MB of records plus about 140 MB of text blocks in the i686
 // build.
-static_assert(sizeof(void*) != 4 || sizeof(CMine) <= 64, "CMine grew in 32-bit builds");
+static_assert(sizeof(void*) != 4 || sizeof(CMine) <= 72, "CMine grew in 32-bit builds");
 
 namespace {
 
@@ -65,6 +67,12 @@ const std::array<std::uintptr_t, CMine::kTextFieldCount>& TextMemberOffsets() {
         return result;
     }();
     return offsets;
+}
+
+// A block for one record's texts.
+std::shared_ptr<unsigned char> OwnBlock(std::size_t size) {
+    std::shared_ptr<unsigned char[]> block = std::make_shared_for_overwrite<unsigned char[]>(size);
+    return std::shared_ptr<unsigned char>(block, block.get());
 }
 
 }  // namespace
@@ -134,25 +142,35 @@ std::size_t CMine::BlockSize() const {
 }
 
 void CMine::CopyTextsFrom(const CMine& other) {
+    // A copy gets a block of its own, just large enough, rather than a
+    // share of the original's, which may hold the texts of many records.
     const std::size_t size = other.BlockSize();
-    std::unique_ptr<unsigned char[]> block;
+    std::shared_ptr<unsigned char> block;
     if (size != 0) {
-        block = std::make_unique_for_overwrite<unsigned char[]>(size);
+        block = OwnBlock(size);
         std::memcpy(block.get(), other.m_pBlock.get(), size);
     }
     m_pBlock = std::move(block);
 }
 
 void CMine::SetTexts(const Texts& texts) {
+    SetTexts(texts, nullptr);
+}
+
+void CMine::SetTexts(const Texts& texts, CMineTextPool& pool) {
+    SetTexts(texts, &pool);
+}
+
+void CMine::SetTexts(const Texts& texts, CMineTextPool* pool) {
     std::size_t size = 0;
     bool anyText = false;
     for (std::string_view text : texts) {
         size += LengthPrefixSize(text.size()) + text.size();
         anyText = anyText || !text.empty();
     }
-    std::unique_ptr<unsigned char[]> block;
+    std::shared_ptr<unsigned char> block;
     if (anyText) {
-        block = std::make_unique_for_overwrite<unsigned char[]>(size);
+        block = pool != nullptr ? pool->Allocate(size) : OwnBlock(size);
         // Build the new block completely before the old one goes: the views
         // may point into it.
         unsigned char* out = block.get();

@@ -9,6 +9,7 @@
 
 class CArchive;
 class CMine;
+class CMineTextPool;
 
 // One text field of a mine record: a byte string of any content (NUL bytes
 // included) in the system's 8-bit code page. It is a read-only view of its
@@ -42,10 +43,10 @@ private:
 // single-precision coordinates in degrees and 44 text fields, one per data-file
 // column. A value type: copies are independent.
 //
-// The 44 texts of a record share one heap block, so a record costs one
-// allocation however many fields it fills, and the record itself is a few
-// dozen bytes; this keeps the full database (about 300,000 records)
-// comfortably inside a 32-bit process.
+// The 44 texts of a record lie together in one block, which records filled
+// through one CMineTextPool share; the record itself is a few dozen bytes.
+// This keeps the full database (about 300,000 records) comfortably inside a
+// 32-bit process.
 class CMine {
 public:
     static constexpr std::size_t kTextFieldCount = 44;
@@ -59,9 +60,11 @@ public:
     CMine& operator=(CMine&& other) noexcept;
     ~CMine() = default;
 
-    // Replaces all 44 texts at once, in declaration order (one allocation).
-    // The views may point into this record's own texts.
+    // Replace all 44 texts at once, in declaration order, in a block of the
+    // record's own or in room from `pool`. The views may point into this
+    // record's own texts.
     void SetTexts(const Texts& texts);
+    void SetTexts(const Texts& texts, CMineTextPool& pool);
     // Replaces one text; the others keep their values.
     void SetText(TextField field, std::string_view value);
     // The 44 texts in declaration order; valid until the record next changes.
@@ -131,10 +134,12 @@ private:
     void CopyTextsFrom(const CMine& other);
     std::size_t BlockSize() const;
 
-    // The texts in declaration order, each as [length as LEB128][bytes];
-    // null while every text is empty.
+    void SetTexts(const Texts& texts, CMineTextPool* pool);
 
-    std::unique_ptr<unsigned char[]> m_pBlock;
+    // The texts in declaration order, each as [length as LEB128][bytes];
+    // null while every text is empty. Never changed in place: other records
+    // may share the block.
+    std::shared_ptr<const unsigned char> m_pBlock;
 };
 
 // The text fields in declaration order, which is also their archive order.

@@ -18,6 +18,7 @@
 #include "minedata/file_error.h"
 #include "minedata/line_reader.h"
 #include "minedata/mine_archive.h"
+#include "minedata/mine_text_pool.h"
 #include "minedata/number_text.h"
 
 namespace {
@@ -78,8 +79,9 @@ public:
     // The rightmost column read; fields beyond it need not be split.
     int LastColumn() const { return m_nLastColumn; }
 
-    // Fills `mine`, an empty record, from the line.
-    void Build(std::string_view line, CMine& mine) {
+    // Fills `mine`, an empty record, from the line; its texts go to room
+    // from `pool`, or to a block of their own without one.
+    void Build(std::string_view line, CMine& mine, CMineTextPool* pool) {
         SplitFields(line);
         const std::size_t needed = line.size() * m_nScratchPerByte;
         if (m_scratch.size() < needed) {
@@ -109,7 +111,11 @@ public:
                     break;
             }
         }
-        mine.SetTexts(texts);
+        if (pool != nullptr) {
+            mine.SetTexts(texts, *pool);
+        } else {
+            mine.SetTexts(texts);
+        }
     }
 
 private:
@@ -216,6 +222,7 @@ private:
     // Large enough that starting a worker costs nothing beside its work,
     // small enough that a few batches in flight add little to the memory.
     static constexpr std::size_t kBatchBytes = std::size_t{1} << 22;
+    static constexpr std::size_t kTextBlockBytes = std::size_t{1} << 18;
 
     struct Built {
         std::vector<CMine> records;
@@ -230,6 +237,9 @@ private:
         // Records are built in place; room for rows of 256 bytes and more
         // spares most of the moves of a growing vector.
         built.records.reserve(text.size() / 256 + 1);
+        // The batch's records share blocks of texts. The last block is
+        // partly unused, so blocks are a fraction of the batch.
+        CMineTextPool pool(kTextBlockBytes);
         std::size_t begin = 0;
         while (begin < text.size()) {
             const void* feed = std::memchr(text.data() + begin, '\n', text.size() - begin);
@@ -246,7 +256,7 @@ private:
                 built.endedByEmptyLine = true;
                 break;
             }
-            builder.Build(text.substr(begin, end - begin), built.records.emplace_back());
+            builder.Build(text.substr(begin, end - begin), built.records.emplace_back(), &pool);
             begin = next;
         }
         return built;
@@ -339,7 +349,7 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
         const ColumnPresence present = BuildColumnMap(header, columnMap);
         CRecordBuilder builder(columnMap, present);
         CMine element0;
-        builder.Build(header, element0);
+        builder.Build(header, element0, nullptr);
         loaded.Add(std::move(element0));
         result = CRecordBatches(builder, loaded).LoadRest(reader);
     }

@@ -5,6 +5,7 @@
 
 #include "minedata/mine.h"
 #include "minedata/mine_array.h"
+#include "minedata/mine_text_pool.h"
 
 namespace {
 
@@ -86,6 +87,36 @@ TEST(MineTest, EachMemberShowsItsOwnTextWhereverTheRecordIs) {
     changed.SetText(&CMine::m_strMrdsId, "");
     EXPECT_TRUE(changed.m_strMrdsId.IsEmpty());
     EXPECT_EQ(changed.m_strMasId.View(), values[1]);
+}
+
+TEST(MineTest, RecordsFromOnePoolAreIndependentAndOutliveIt) {
+    std::vector<CMine> mines(3);
+    {
+        // A block of 64 bytes holds one of these records' texts at most, and
+        // a text longer than a quarter block gets room of its own.
+        CMineTextPool pool(64);
+        CMine::Texts texts{};
+        texts[2] = "Alpha";
+        mines[0].SetTexts(texts, pool);
+        texts[2] = "Beta";
+        mines[1].SetTexts(texts, pool);
+        const std::string longName(100, 'L');
+        texts[2] = longName;
+        mines[2].SetTexts(texts, pool);
+    }
+    EXPECT_EQ(mines[0].m_strSiteName.View(), "Alpha");
+    EXPECT_EQ(mines[1].m_strSiteName.View(), "Beta");
+    EXPECT_EQ(mines[2].m_strSiteName.GetLength(), 100u);
+
+    // Changing a record never reaches the texts it shared.
+    CMine copy = mines[1];
+    mines[1].SetText(&CMine::m_strSiteName, "Changed");
+    mines[0].SetText(&CMine::m_strState, "Utah");
+    EXPECT_EQ(mines[0].m_strSiteName.View(), "Alpha");
+    EXPECT_EQ(copy.m_strSiteName.View(), "Beta");
+    EXPECT_TRUE(copy.m_strState.IsEmpty());
+    mines.clear();
+    EXPECT_EQ(copy.m_strSiteName.View(), "Beta");
 }
 
 TEST(MineTest, CopiesAreIndependent) {
