@@ -77,6 +77,8 @@ CLineReader::Result CLineReader::ReadLine(std::string_view& line) {
 
 CLineReader::Result CLineReader::ReadLines(std::string& text, std::size_t atLeast) {
     text.clear();
+    // Room for the usual batch up front: growing would copy it again.
+    text.reserve(atLeast + m_nBlockSize);
     for (;;) {
         if (m_nPos < m_nEnd) {
             const char* const start = m_pBlock.get() + m_nPos;
