@@ -66,6 +66,9 @@ public:
             columns.push_back(column);
             m_nLastColumn = std::max(m_nLastColumn, column);
         }
+        // Left to right along the line, so that one pass finds the quotes.
+        std::stable_sort(m_steps.begin(), m_steps.end(),
+                         [](const Step& a, const Step& b) { return a.column < b.column; });
         // Texts without quotes are copies in the scratch buffer. Distinct
         // columns are disjoint parts of the line, so a buffer as long as the
         // line times the largest number of slots sharing a column holds them.
@@ -91,10 +94,19 @@ public:
         // into it.
         char* out = m_scratch.data();
         CMine::Texts texts{};
+        // The first quote at or after the field in hand, or the line's end:
+        // most fields lie wholly before it and need no look for quotes.
+        const char* const lineEnd = line.data() + line.size();
+        const char* nextQuote = FindQuote(line.data(), lineEnd);
         for (const Step& step : m_steps) {
             std::string_view value = Field(step.column);
-            if (step.removeQuotes && m_bLineHasQuotes) {
-                value = StripQuotes(value, out);
+            if (step.removeQuotes && !value.empty() && nextQuote != lineEnd) {
+                if (nextQuote < value.data()) {
+                    nextQuote = FindQuote(value.data(), lineEnd);
+                }
+                if (nextQuote < value.data() + value.size()) {
+                    value = StripQuotes(value, out);
+                }
             }
             switch (step.target) {
                 case Target::Text:
@@ -132,7 +144,12 @@ private:
     void SplitFields(std::string_view line) {
         SplitLeadingFields(line, static_cast<std::size_t>(m_nLastColumn), kSeparator, kQuote,
                            m_fields);
-        m_bLineHasQuotes = std::memchr(line.data(), kQuote, line.size()) != nullptr;
+    }
+
+    // The first quote in [from, end), or `end`.
+    static const char* FindQuote(const char* from, const char* end) {
+        const void* quote = std::memchr(from, kQuote, static_cast<std::size_t>(end - from));
+        return quote != nullptr ? static_cast<const char*>(quote) : end;
     }
 
     // A field the line does not have is empty.
@@ -179,7 +196,6 @@ private:
     std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
     std::vector<std::string_view> m_fields;
-    bool m_bLineHasQuotes = false;
 };
 
 // Builds the records of a file on worker threads, a batch of whole lines

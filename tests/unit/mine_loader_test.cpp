@@ -153,6 +153,21 @@ TEST_F(MineLoaderTest, IdentifiersKeepQuotesOtherTextsLoseThem) {
                              {&CMine::m_strDiscr, "xyz"}});
 }
 
+TEST_F(MineLoaderTest, QuotesAreFoundWhereverTheColumnsStand) {
+    // Columns out of the record's order, quotes in a column not read and in
+    // one that keeps them, a stray quote inside an unquoted field.
+    ASSERT_EQ(Load("REF,URL,STATE,SITE_NAME,COUNTRY,COUNTY,DISCR,REGION\n"
+                   "a\"b,\"u\"\"rl\",Nevada,\"Blue \"\"Bell\"\"\",Uni\"ted,\"\",p\"q\",West\n"),
+              kLoadDone);
+    ASSERT_EQ(m_mines.GetSize(), 2u);
+    ExpectTexts(m_mines[1], {{&CMine::m_strRef, "ab"},
+                             {&CMine::m_strState, "Nevada"},
+                             {&CMine::m_strSiteName, "\"Blue \"\"Bell\"\"\""},
+                             {&CMine::m_strCountry, "United"},
+                             {&CMine::m_strDiscr, "pq"},
+                             {&CMine::m_strRegion, "West"}});
+}
+
 TEST_F(MineLoaderTest, EveryColumnReachesItsField) {
     std::string header;
     std::string row;
