@@ -1,98 +1,101 @@
 #include "minedata/field_splitter.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "minedata/csv_line.h"
 
 namespace {
 
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+constexpr std::size_t kChunkBytes = 64;
 
-// High bit of each byte of `word` that equals the byte of `pattern`, with no
-// false marks (unlike the shorter test that may mark bytes above a match).
-std::uint64_t MatchingBytes(std::uint64_t word, std::uint64_t pattern) {
-    const std::uint64_t x = word ^ pattern;
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
+// Bit i set where byte i of the 64 bytes at `text` equals `ch`.
+#if defined(__SSE2__)
+std::uint64_t ByteMask(const char* text, char ch) {
+    const __m128i pattern = _mm_set1_epi8(ch);
+    std::uint64_t mask = 0;
+    for (std::size_t part = 0; part < kChunkBytes / 16; ++part) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * part));
+        const auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
+        mask |= static_cast<std::uint64_t>(bits & 0xFFFFu) << (16 * part);
+    }
+    return mask;
 }
-
-// Positions of the separators of a line, in order, read a word at a time.
-class CSeparatorScan {
-public:
-    CSeparatorScan(std::string_view line, char separator)
-        : m_pText(line.data()),
-          m_nLength(line.size()),
-          m_pattern(kOnes * static_cast<unsigned char>(separator)),
-          m_chSeparator(separator) {}
-
-    // The first separator at or after `from`, or the line's length.
-    std::size_t Next(std::size_t from) {
-        for (;;) {
-            if (from >= m_nWordBase + sizeof(std::uint64_t) || from < m_nWordBase) {
-                if (!Load(from)) {
-                    return Tail(from);
-                }
-            }
-            const std::uint64_t marks = m_marks & (~std::uint64_t{0} << (8 * (from - m_nWordBase)));
-            if (marks != 0) {
-                return m_nWordBase + static_cast<std::size_t>(std::countr_zero(marks) / 8);
-            }
-            from = m_nWordBase + sizeof(std::uint64_t);
-        }
+#else
+std::uint64_t ByteMask(const char* text, char ch) {
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < kChunkBytes; ++i) {
+        mask |= static_cast<std::uint64_t>(text[i] == ch) << i;
     }
+    return mask;
+}
+#endif
 
-private:
-    // Loads the word at `from`; false when fewer than eight bytes are left.
-    // Byte order decides which mark is the first: big-endian systems take
-    // the byte-by-byte way.
-    bool Load(std::size_t from) {
-        if (std::endian::native != std::endian::little ||
-            m_nLength - from < sizeof(std::uint64_t)) {
-            return false;
-        }
-        std::uint64_t word;
-        std::memcpy(&word, m_pText + from, sizeof word);
-        m_nWordBase = from;
-        m_marks = MatchingBytes(word, m_pattern);
-        return true;
+// Bit i set where byte `base` + i of the line is the separator, for the 64
+// bytes from `base`; bytes past the line's end are unmarked.
+std::uint64_t SeparatorMask(std::string_view line, std::size_t base, char separator) {
+    const std::size_t left = line.size() - base;
+    if (left >= kChunkBytes) {
+        return ByteMask(line.data() + base, separator);
     }
-
-    std::size_t Tail(std::size_t from) const {
-        while (from < m_nLength && m_pText[from] != m_chSeparator) {
-            ++from;
-        }
-        return from;
-    }
-
-    const char* m_pText;
-    std::size_t m_nLength;
-    std::uint64_t m_pattern;
-    char m_chSeparator;
-    std::size_t m_nWordBase = SIZE_MAX / 2;
-    std::uint64_t m_marks = 0;
-};
+    char tail[kChunkBytes] = {};
+    std::memcpy(tail, line.data() + base, left);
+    return ByteMask(tail, separator) & ((std::uint64_t{1} << left) - 1);
+}
 
 }  // namespace
 
-void SplitLeadingFields(std::string_view line, std::size_t maxFields, char separator, char quote,
-                        std::vector<std::string_view>& fields) {
-    fields.clear();
-    fields.push_back(line);
+std::span<const std::string_view> SplitLeadingFields(std::string_view line, std::size_t maxFields,
+                                                     char separator, char quote,
+                                                     std::vector<std::string_view>& room) {
+    // Room for every field that can be wanted: a line has at most one field
+    // more than it has bytes.
+    const std::size_t wanted = std::min(maxFields, line.size() + 1) + 1;
+    if (room.size() < wanted) {
+        room.resize(wanted);
+    }
+    room[0] = line;
+    std::size_t count = 1;
     if (separator == '\0') {
         if (maxFields > 0) {
-            fields.push_back(line);
+            room[count++] = line;
         }
-        return;
+        return {room.data(), count};
     }
-    CSeparatorScan scan(line, separator);
+    const std::size_t length = line.size();
     std::size_t start = 0;
-    while (start < line.size() && fields.size() <= maxFields) {
-        const std::size_t end = quote != '\0' && line[start] == quote
-                                    ? CsvFieldEnd(line, start, separator, quote)
-                                    : scan.Next(start);
-        fields.push_back(line.substr(start, end - start));
+    // The separators of the chunk of 64 bytes from `base`, which holds
+    // `start` until a field runs past it.
+    std::size_t base = 0;
+    std::uint64_t marks = length == 0 ? 0 : SeparatorMask(line, base, separator);
+    while (start < length && count < wanted) {
+        std::size_t end;
+        if (quote != '\0' && line[start] == quote) {
+            end = CsvFieldEnd(line, start, separator, quote);
+        } else {
+            if (start - base >= kChunkBytes) {
+                base = start;
+                marks = SeparatorMask(line, base, separator);
+            }
+            // The separators from `from` on, `from` being bit 0.
+            std::uint64_t ahead = marks >> (start - base);
+            std::size_t from = start;
+            while (ahead == 0 && base + kChunkBytes < length) {
+                base += kChunkBytes;
+                marks = SeparatorMask(line, base, separator);
+                ahead = marks;
+                from = base;
+            }
+            end = ahead == 0 ? length : from + static_cast<std::size_t>(std::countr_zero(ahead));
+        }
+        room[count++] = line.substr(start, end - start);
         start = end + 1;
     }
+    return {room.data(), count};
 }

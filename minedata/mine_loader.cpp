@@ -8,6 +8,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -142,8 +143,8 @@ private:
     // Field 0 is the whole line, fields 1 to m_nLastColumn follow; fields
     // beyond the last one read are not split at all.
     void SplitFields(std::string_view line) {
-        SplitLeadingFields(line, static_cast<std::size_t>(m_nLastColumn), kSeparator, kQuote,
-                           m_fields);
+        m_fields = SplitLeadingFields(line, static_cast<std::size_t>(m_nLastColumn), kSeparator,
+                                      kQuote, m_fieldRoom);
     }
 
     // The first quote in [from, end), or `end`.
@@ -181,7 +182,8 @@ private:
     int m_nLastColumn = 0;
     std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
-    std::vector<std::string_view> m_fields;
+    std::vector<std::string_view> m_fieldRoom;
+    std::span<const std::string_view> m_fields;
 };
 
 // Builds the records of a file on worker threads, a batch of whole lines

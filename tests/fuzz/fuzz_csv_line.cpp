@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(start == line.size());
 
     // The loader's splitter finds the same leading fields.
-    std::vector<std::string_view> leading;
-    SplitLeadingFields(line, static_cast<std::size_t>(limit), ',', '"', leading);
+    std::vector<std::string_view> room;
+    const auto leading = SplitLeadingFields(line, static_cast<std::size_t>(limit), ',', '"', room);
     Require(leading.size() <= static_cast<std::size_t>(limit) + 1 && leading[0] == line);
     for (std::size_t i = 1; i < leading.size(); ++i) {
         Require(leading[i] == full.FieldView(static_cast<int>(i)));
