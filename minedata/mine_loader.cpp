@@ -167,9 +167,17 @@ private:
         return i;
     }
 
-    // Copies `value` without its quotes to `out`, advances `out` past it and
-    // returns the copy. Fields are short: a plain loop beats a search.
+    // `value` without its quotes. A value quoted at its ends and nowhere
+    // else, the usual case, is the view between them; any other is copied to
+    // `out`, which advances past the copy. Fields are short: a plain loop
+    // beats a search.
     static std::string_view StripQuotes(std::string_view value, char*& out) {
+        if (value.size() >= 2 && value.front() == kQuote && value.back() == kQuote) {
+            const std::string_view inner = value.substr(1, value.size() - 2);
+            if (inner.find(kQuote) == std::string_view::npos) {
+                return inner;
+            }
+        }
         char* const begin = out;
         for (const char c : value) {
             *out = c;

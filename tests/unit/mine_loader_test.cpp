@@ -156,8 +156,9 @@ TEST_F(MineLoaderTest, IdentifiersKeepQuotesOtherTextsLoseThem) {
 TEST_F(MineLoaderTest, QuotesAreFoundWhereverTheColumnsStand) {
     // Columns out of the record's order, quotes in a column not read and in
     // one that keeps them, a stray quote inside an unquoted field.
-    ASSERT_EQ(Load("REF,URL,STATE,SITE_NAME,COUNTRY,COUNTY,DISCR,REGION\n"
-                   "a\"b,\"u\"\"rl\",Nevada,\"Blue \"\"Bell\"\"\",Uni\"ted,\"\",p\"q\",West\n"),
+    ASSERT_EQ(Load("REF,URL,STATE,SITE_NAME,COUNTRY,COUNTY,DISCR,REGION,ADMIN\n"
+                   "a\"b,\"u\"\"rl\",Nevada,\"Blue \"\"Bell\"\"\",Uni\"ted,\"\",p\"q\",West,"
+                   "\"BLM \"\"Elko\"\"\"\n"),
               kLoadDone);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectTexts(m_mines[1], {{&CMine::m_strRef, "ab"},
@@ -165,7 +166,8 @@ TEST_F(MineLoaderTest, QuotesAreFoundWhereverTheColumnsStand) {
                              {&CMine::m_strSiteName, "\"Blue \"\"Bell\"\"\""},
                              {&CMine::m_strCountry, "United"},
                              {&CMine::m_strDiscr, "pq"},
-                             {&CMine::m_strRegion, "West"}});
+                             {&CMine::m_strRegion, "West"},
+                             {&CMine::m_strAdmin, "BLM Elko"}});
 }
 
 TEST_F(MineLoaderTest, EveryColumnReachesItsField) {
