@@ -1,5 +1,6 @@
 #include "minedata/mine_archive.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "minedata/archive.h"
@@ -27,12 +28,9 @@ bool IsWhollyEmpty(const CMine& mine) {
     if (mine.m_nDepId != 0 || mine.m_fLatitude != 0.0f || mine.m_fLongitude != 0.0f) {
         return false;
     }
-    for (CMine::TextField field : kMineTextFields) {
-        if (!(mine.*field).IsEmpty()) {
-            return false;
-        }
-    }
-    return true;
+    const CMine::Texts texts = mine.GetTexts();
+    return std::all_of(texts.begin(), texts.end(),
+                       [](std::string_view text) { return text.empty(); });
 }
 
 }  // namespace

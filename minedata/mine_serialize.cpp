@@ -12,8 +12,8 @@ void CMine::Serialize(CArchive& ar) {
         ar.WriteDWord(std::bit_cast<std::uint32_t>(m_fLatitude));
         ar.WriteDWord(std::bit_cast<std::uint32_t>(m_fLongitude));
         ar.WriteWord(static_cast<std::uint16_t>(static_cast<std::uint32_t>(m_nDepId) & 0xFFFFu));
-        for (TextField field : kMineTextFields) {
-            ar.WriteString((this->*field).View());
+        for (std::string_view text : GetTexts()) {
+            ar.WriteString(text);
         }
         return;
     }
