@@ -132,6 +132,8 @@ public:
     }
 
 private:
+    static constexpr std::size_t kShortValue = 32;
+
     enum class Target { Text, DepId, Latitude, Longitude };
     struct Step {
         int column;
@@ -169,8 +171,7 @@ private:
 
     // `value` without its quotes. A value quoted at its ends and nowhere
     // else, the usual case, is the view between them; any other is copied to
-    // `out`, which advances past the copy. Fields are short: a plain loop
-    // beats a search.
+    // `out`, which advances past the copy.
     static std::string_view StripQuotes(std::string_view value, char*& out) {
         if (value.size() >= 2 && value.front() == kQuote && value.back() == kQuote) {
             const std::string_view inner = value.substr(1, value.size() - 2);
@@ -179,9 +180,21 @@ private:
             }
         }
         char* const begin = out;
-        for (const char c : value) {
-            *out = c;
-            out += c != kQuote ? 1 : 0;
+        // Short values byte by byte; in long ones, such as references with
+        // quoted titles, the runs between quotes are copied whole.
+        if (value.size() <= kShortValue) {
+            for (const char c : value) {
+                *out = c;
+                out += c != kQuote ? 1 : 0;
+            }
+        } else {
+            std::size_t from = 0;
+            while (from < value.size()) {
+                const std::size_t quote = std::min(value.find(kQuote, from), value.size());
+                std::memcpy(out, value.data() + from, quote - from);
+                out += quote - from;
+                from = quote + 1;
+            }
         }
         return std::string_view(begin, static_cast<std::size_t>(out - begin));
     }

@@ -155,10 +155,12 @@ TEST_F(MineLoaderTest, IdentifiersKeepQuotesOtherTextsLoseThem) {
 
 TEST_F(MineLoaderTest, QuotesAreFoundWhereverTheColumnsStand) {
     // Columns out of the record's order, quotes in a column not read and in
-    // one that keeps them, a stray quote inside an unquoted field.
-    ASSERT_EQ(Load("REF,URL,STATE,SITE_NAME,COUNTRY,COUNTY,DISCR,REGION,ADMIN\n"
+    // one that keeps them, stray quotes inside unquoted fields, short and
+    // long fields quoted with quotes inside.
+    ASSERT_EQ(Load("REF,URL,STATE,SITE_NAME,COUNTRY,COUNTY,DISCR,REGION,ADMIN,ORE\n"
                    "a\"b,\"u\"\"rl\",Nevada,\"Blue \"\"Bell\"\"\",Uni\"ted,\"\",p\"q\",West,"
-                   "\"BLM \"\"Elko\"\"\"\n"),
+                   "\"BLM \"\"Elko\"\"\",\"\"\"Smith, J., 1949, \"\"\"\"Ore\"\"\"\": Bulletin "
+                   "111\"\"\"\n"),
               kLoadDone);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectTexts(m_mines[1], {{&CMine::m_strRef, "ab"},
@@ -167,7 +169,8 @@ TEST_F(MineLoaderTest, QuotesAreFoundWhereverTheColumnsStand) {
                              {&CMine::m_strCountry, "United"},
                              {&CMine::m_strDiscr, "pq"},
                              {&CMine::m_strRegion, "West"},
-                             {&CMine::m_strAdmin, "BLM Elko"}});
+                             {&CMine::m_strAdmin, "BLM Elko"},
+                             {&CMine::m_strOre, "Smith, J., 1949, Ore: Bulletin 111"}});
 }
 
 TEST_F(MineLoaderTest, EveryColumnReachesItsField) {
