@@ -1,9 +1,11 @@
 #include "minedata/number_text.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -65,6 +67,40 @@ std::size_t DecimalNumberLength(std::string_view text) {
     return i;
 }
 
+// A decimal number without exponent and of at most 15 digits, such as a
+// coordinate, converted in one step: its digits make an exact double, and
+// so does 10^k for k <= 22, so a single division rounds correctly, exactly
+// as from_chars does. Nothing for any other number. `number` is a valid
+// decimal prefix without '+'.
+std::optional<double> ShortDecimalToDouble(std::string_view number) {
+    constexpr int kMaxDigits = 15;
+    constexpr std::array<double, kMaxDigits + 1> kPowersOfTen = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    const bool negative = number.front() == '-';
+    if (negative) {
+        ++i;
+    }
+    std::uint64_t significand = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool inFraction = false;
+    for (; i < number.size(); ++i) {
+        const char c = number[i];
+        if (c == '.') {
+            inFraction = true;
+            continue;
+        }
+        if (!IsDigit(c) || ++digits > kMaxDigits) {
+            return std::nullopt;
+        }
+        significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
+        fractionDigits += inFraction ? 1 : 0;
+    }
+    const double value = static_cast<double>(significand) / kPowersOfTen[fractionDigits];
+    return negative ? -value : value;
+}
+
 }  // namespace
 
 int32_t DecimalTextToInt32(std::string_view text) {
@@ -101,6 +137,9 @@ double DecimalTextToDouble(std::string_view text) {
     const bool hasPlus = number.front() == '+';
     if (hasPlus) {
         number.remove_prefix(1);  // from_chars accepts no '+'
+    }
+    if (const std::optional<double> quick = ShortDecimalToDouble(number)) {
+        return *quick;
     }
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
