@@ -74,7 +74,7 @@ std::size_t DecimalNumberLength(std::string_view text) {
 // decimal prefix without '+'.
 std::optional<double> ShortDecimalToDouble(std::string_view number) {
     constexpr int kMaxDigits = 15;
-    constexpr std::array<double, kMaxDigits + 1> kPowersOfTen = {
+    static constexpr std::array<double, kMaxDigits + 1> kPowersOfTen = {
         1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::size_t i = 0;
     const bool negative = number.front() == '-';
