@@ -44,6 +44,28 @@ TEST(MineTest, TextsKeepAnyBytesAndLength) {
     EXPECT_EQ(mine.m_strSiteName.Str(), longText);
 }
 
+TEST(MineTest, TextsOfEveryShortLengthKeepTheirBytes) {
+    // Short texts are copied by words of several sizes; each length must
+    // come out whole, next to neighbours that are no shorter or longer.
+    CMine::Texts texts{};
+    std::vector<std::string> values;
+    for (std::size_t length = 0; length < CMine::kTextFieldCount; ++length) {
+        std::string value;
+        for (std::size_t i = 0; i < length; ++i) {
+            value += static_cast<char>('a' + (length + i) % 26);
+        }
+        values.push_back(value);
+    }
+    for (std::size_t i = 0; i < CMine::kTextFieldCount; ++i) {
+        texts[i] = values[i];
+    }
+    CMine mine;
+    mine.SetTexts(texts);
+    for (std::size_t i = 0; i < CMine::kTextFieldCount; ++i) {
+        EXPECT_EQ((mine.*kMineTextFields[i]).View(), values[i]) << i;
+    }
+}
+
 TEST(MineTest, SetTextsMayReuseTheRecordsOwnTexts) {
     CMine mine = MakeMine(1, 2, 3, "Blue Bell");
     mine.SetText(&CMine::m_strRegion, "NA");
