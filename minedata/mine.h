@@ -60,7 +60,7 @@ public:
     CMine& operator=(CMine&& other) noexcept;
     ~CMine() = default;
 
-    // Replace all 44 texts at once, in declaration order, in a block of the
+    // Replaces all 44 texts at once, in declaration order, in a block of the
     // record's own or in room from `pool`. The views may point into this
     // record's own texts.
     void SetTexts(const Texts& texts);
