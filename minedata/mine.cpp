@@ -70,28 +70,29 @@ const std::array<std::uintptr_t, CMine::kTextFieldCount>& TextMemberOffsets() {
     return offsets;
 }
 
+// Copies n bytes, sizeof(Word) <= n <= 2 * sizeof(Word), as two words that
+// overlap, never reading outside the source.
+template <typename Word>
+void CopyAsTwoWords(unsigned char* out, const char* in, std::size_t n) {
+    Word head;
+    Word tail;
+    std::memcpy(&head, in, sizeof(Word));
+    std::memcpy(&tail, in + n - sizeof(Word), sizeof(Word));
+    std::memcpy(out, &head, sizeof(Word));
+    std::memcpy(out + n - sizeof(Word), &tail, sizeof(Word));
+}
+
 // Copies `text` to `out`. Most texts are a few bytes long, where a call to
-// memcpy costs more than the copy: up to 16 bytes are moved as two words
-// that overlap, never reading outside the text.
+// memcpy costs more than the copy.
 void CopyText(unsigned char* out, std::string_view text) {
     const std::size_t n = text.size();
     const char* in = text.data();
     if (n > 16) {
         std::memcpy(out, in, n);
     } else if (n >= 8) {
-        std::uint64_t head;
-        std::uint64_t tail;
-        std::memcpy(&head, in, 8);
-        std::memcpy(&tail, in + n - 8, 8);
-        std::memcpy(out, &head, 8);
-        std::memcpy(out + n - 8, &tail, 8);
+        CopyAsTwoWords<std::uint64_t>(out, in, n);
     } else if (n >= 4) {
-        std::uint32_t head;
-        std::uint32_t tail;
-        std::memcpy(&head, in, 4);
-        std::memcpy(&tail, in + n - 4, 4);
-        std::memcpy(out, &head, 4);
-        std::memcpy(out + n - 4, &tail, 4);
+        CopyAsTwoWords<std::uint32_t>(out, in, n);
     } else {
         for (std::size_t i = 0; i < n; ++i) {
             out[i] = static_cast<unsigned char>(in[i]);
