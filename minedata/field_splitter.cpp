@@ -51,30 +51,36 @@ std::uint64_t SeparatorMask(std::string_view line, std::size_t base, char separa
 
 }  // namespace
 
-std::span<const std::string_view> SplitLeadingFields(std::string_view line, std::size_t maxFields,
-                                                     char separator, char quote,
-                                                     std::vector<std::string_view>& room) {
-    // Room for every field that can be wanted: a line has at most one field
-    // more than it has bytes.
-    const std::size_t wanted = std::min(maxFields, line.size() + 1) + 1;
-    if (room.size() < wanted) {
-        room.resize(wanted);
+std::span<const std::string_view> SplitChosenFields(std::string_view line,
+                                                    std::span<const std::size_t> columns,
+                                                    char separator, char quote,
+                                                    std::vector<std::string_view>& room) {
+    if (room.size() < columns.size()) {
+        room.resize(columns.size());
     }
-    room[0] = line;
-    std::size_t count = 1;
+    const std::span<std::string_view> chosen(room.data(), columns.size());
+    std::fill(chosen.begin(), chosen.end(), std::string_view());
+    std::size_t next = 0;  // the first of `columns` not yet found
+    // Without a separator the whole line is field 1.
     if (separator == '\0') {
-        if (maxFields > 0) {
-            room[count++] = line;
+        for (; next < columns.size() && columns[next] <= 1; ++next) {
+            chosen[next] = columns[next] == 1 ? line : std::string_view();
         }
-        return {room.data(), count};
+        return chosen;
     }
     const std::size_t length = line.size();
+    std::size_t field = 1;
     std::size_t start = 0;
     // The separators of the chunk of 64 bytes from `base`, which holds
     // `start` until a field runs past it.
     std::size_t base = 0;
     std::uint64_t marks = length == 0 ? 0 : SeparatorMask(line, base, separator);
-    while (start < length && count < wanted) {
+    while (next < columns.size() && columns[next] < field) {
+        ++next;  // numbers below 1 name no field
+    }
+    // The number of the next field wanted; 0 once all are found.
+    std::size_t wanted = next < columns.size() ? columns[next] : 0;
+    while (start < length && wanted != 0) {
         std::size_t end;
         if (quote != '\0' && line[start] == quote) {
             end = CsvFieldEnd(line, start, separator, quote);
@@ -94,8 +100,14 @@ std::span<const std::string_view> SplitLeadingFields(std::string_view line, std:
             }
             end = ahead == 0 ? length : from + static_cast<std::size_t>(std::countr_zero(ahead));
         }
-        room[count++] = line.substr(start, end - start);
+        if (field == wanted) {
+            do {
+                chosen[next++] = line.substr(start, end - start);
+            } while (next < columns.size() && columns[next] == field);
+            wanted = next < columns.size() ? columns[next] : 0;
+        }
+        ++field;
         start = end + 1;
     }
-    return {room.data(), count};
+    return chosen;
 }

@@ -50,7 +50,7 @@ public:
                 continue;
             }
             const int column = columnMap[static_cast<std::size_t>(slot)];
-            Step step{column, Target::Text, true, 0};
+            Step step{column, Target::Text, true, 0, 0};
             if (slot == kSlotDepId) {
                 step.target = Target::DepId;
             } else if (slot == kSlotLatitude) {
@@ -65,11 +65,18 @@ public:
             }
             m_steps.push_back(step);
             columns.push_back(column);
-            m_nLastColumn = std::max(m_nLastColumn, column);
         }
         // Left to right along the line, so that one pass finds the quotes.
         std::stable_sort(m_steps.begin(), m_steps.end(),
                          [](const Step& a, const Step& b) { return a.column < b.column; });
+        // The line is split into the columns read, each once.
+        for (Step& step : m_steps) {
+            const auto column = static_cast<std::size_t>(step.column);
+            if (m_columns.empty() || m_columns.back() != column) {
+                m_columns.push_back(column);
+            }
+            step.fieldIndex = m_columns.size() - 1;
+        }
         // Texts without quotes are copies in the scratch buffer. Distinct
         // columns are disjoint parts of the line, so a buffer as long as the
         // line times the largest number of slots sharing a column holds them.
@@ -80,13 +87,10 @@ public:
         }
     }
 
-    // The rightmost column read; fields beyond it need not be split.
-    int LastColumn() const { return m_nLastColumn; }
-
     // Fills `mine`, an empty record, from the line; its texts go to room
     // from `pool`, or to a block of their own without one.
     void Build(std::string_view line, CMine& mine, CMineTextPool* pool) {
-        SplitFields(line);
+        m_fields = SplitChosenFields(line, m_columns, kSeparator, kQuote, m_fieldRoom);
         const std::size_t needed = line.size() * m_nScratchPerByte;
         if (m_scratch.size() < needed) {
             m_scratch.resize(needed);
@@ -100,7 +104,7 @@ public:
         const char* const lineEnd = line.data() + line.size();
         const char* nextQuote = FindQuote(line.data(), lineEnd);
         for (const Step& step : m_steps) {
-            std::string_view value = Field(step.column);
+            std::string_view value = m_fields[step.fieldIndex];
             if (step.removeQuotes && !value.empty() && nextQuote != lineEnd) {
                 if (nextQuote < value.data()) {
                     nextQuote = FindQuote(value.data(), lineEnd);
@@ -140,25 +144,13 @@ private:
         Target target;
         bool removeQuotes;
         std::size_t textIndex;
+        std::size_t fieldIndex;  // in m_columns and the fields split
     };
-
-    // Field 0 is the whole line, fields 1 to m_nLastColumn follow; fields
-    // beyond the last one read are not split at all.
-    void SplitFields(std::string_view line) {
-        m_fields = SplitLeadingFields(line, static_cast<std::size_t>(m_nLastColumn), kSeparator,
-                                      kQuote, m_fieldRoom);
-    }
 
     // The first quote in [from, end), or `end`.
     static const char* FindQuote(const char* from, const char* end) {
         const void* quote = std::memchr(from, kQuote, static_cast<std::size_t>(end - from));
         return quote != nullptr ? static_cast<const char*>(quote) : end;
-    }
-
-    // A field the line does not have is empty.
-    std::string_view Field(int column) const {
-        const auto index = static_cast<std::size_t>(column);
-        return index < m_fields.size() ? m_fields[index] : std::string_view();
     }
 
     static std::size_t TextIndexOf(CMine::TextField field) {
@@ -200,7 +192,7 @@ private:
     }
 
     std::vector<Step> m_steps;
-    int m_nLastColumn = 0;
+    std::vector<std::size_t> m_columns;  // ascending
     std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
     std::vector<std::string_view> m_fieldRoom;

@@ -7,7 +7,7 @@ file replaced only by a complete one."""
 import os
 import struct
 
-from cli_support import CliTestCase, run_cli
+from cli_support import MEMORY_BASE, CliTestCase, run_cli
 from test_commands import COLUMNS, PNT_HEADER
 
 HEADER = "DEP_ID,SITE_NAME,LATITUDE,LONGITUDE,COUNTRY,REF\n"
@@ -144,6 +144,19 @@ class HugeInputTest(BadCsvCase):
         info = self.load_everywhere("commas.csv", content)
         self.assertEqual(info["mines"], 2)
         self.assertEqual(self.lookup("commas.csv", "3", "4")["REF"], "r")
+
+    def test_column_after_ten_million_separators(self):
+        # The fields between are measured, not kept: memory stays near the
+        # file's own size.
+        gap = "," * 10_000_000
+        content = "DEP_ID,SITE_NAME,LATITUDE,LONGITUDE" + gap + "REF\n" + "1,Far,3,4" + gap + "r\n"
+        self.load_everywhere("far.csv", content)
+        data = self.path("far.csv")
+        size = os.path.getsize(data)
+        run = run_cli("info", data, "--json")
+        self.assertSane(run, size)
+        self.assertLessEqual(run.max_rss, MEMORY_BASE + 4 * size, run)
+        self.assertEqual(self.lookup("far.csv", "3", "4")["REF"], "r")
 
     def test_wide_header(self):
         header = ",".join("c%d" % i for i in range(1, 999)) + ",SITE_NAME,LATITUDE,LONGITUDE\n"

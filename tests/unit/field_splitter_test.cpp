@@ -11,20 +11,26 @@
 
 namespace {
 
-// Field `index` as CCsvLine gives it; missing fields read as empty.
-void ExpectSameFields(const std::string& line, std::size_t maxFields) {
+// The fields numbered in `columns` as CCsvLine gives them; missing fields
+// read as empty.
+void ExpectSameFields(const std::string& line, const std::vector<std::size_t>& columns) {
     const CCsvLine reference(line, ',', '"');
-    std::vector<std::string_view> room;
-    const auto fields = SplitLeadingFields(line, maxFields, ',', '"', room);
-    ASSERT_FALSE(fields.empty());
-    EXPECT_EQ(fields[0], line);
-    ASSERT_LE(fields.size(), maxFields + 1);
-    for (std::size_t i = 1; i <= maxFields + 1; ++i) {
-        const std::string_view got = i < fields.size() ? fields[i] : std::string_view();
-        const std::string_view want =
-            i <= maxFields ? reference.FieldView(static_cast<int>(i)) : std::string_view();
-        ASSERT_EQ(got, want) << "field " << i << " of [" << line << "], first " << maxFields;
+    std::vector<std::string_view> room(3, "stale");
+    const auto fields = SplitChosenFields(line, columns, ',', '"', room);
+    ASSERT_EQ(fields.size(), columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        ASSERT_EQ(fields[i], reference.FieldView(static_cast<int>(columns[i])))
+            << "field " << columns[i] << " of [" << line << "]";
     }
+}
+
+// Fields 1 to n.
+std::vector<std::size_t> FirstFields(std::size_t n) {
+    std::vector<std::size_t> columns;
+    for (std::size_t column = 1; column <= n; ++column) {
+        columns.push_back(column);
+    }
+    return columns;
 }
 
 TEST(FieldSplitterTest, AgreesWithTheLineSplitterOnChosenLines) {
@@ -32,15 +38,17 @@ TEST(FieldSplitterTest, AgreesWithTheLineSplitterOnChosenLines) {
          {"", ",", ",,", "a", "a,b", "a,b,", "\"a,b\",c", "\"a\"\"b\",c", "\"a\"x\"y,z\",w",
           "ab\"c,d", "\"unclosed,x,y", "12345678,9", "1234567,89", "123456789012345,x",
           "\"\",\"\",", "x,\"y\"", ",,,,,,,,,,,,,,,,,,"}) {
-        for (const std::size_t maxFields : {0u, 1u, 2u, 3u, 50u}) {
-            ExpectSameFields(line, maxFields);
+        for (const std::size_t n : {0u, 1u, 2u, 3u, 50u}) {
+            ExpectSameFields(line, FirstFields(n));
         }
+        ExpectSameFields(line, {2, 2, 4});
     }
 }
 
 TEST(FieldSplitterTest, AgreesWithTheLineSplitterOnRandomLines) {
     // Lines of commas, quotes and letters at every offset within the chunks
-    // the splitter reads, across their bounds, from a fixed sequence.
+    // the splitter reads, across their bounds, and random choices of
+    // fields, from a fixed sequence.
     std::uint32_t state = 7;
     const auto next = [&state] {
         state = state * 1664525u + 1013904223u;
@@ -53,19 +61,37 @@ TEST(FieldSplitterTest, AgreesWithTheLineSplitterOnRandomLines) {
         for (char& c : line) {
             c = alphabet[next() % sizeof alphabet];
         }
-        ExpectSameFields(line, next() % 120);
+        std::vector<std::size_t> columns;
+        for (std::size_t column = 1; column < 130; column += 1 + next() % 12) {
+            columns.push_back(column);
+        }
+        ExpectSameFields(line, columns);
     }
 }
 
-TEST(FieldSplitterTest, LooksNoFurtherThanTheFieldsWanted) {
-    // Ten million separators, of which two fields are wanted.
-    const std::string line = "a,b" + std::string(10'000'000, ',');
+TEST(FieldSplitterTest, KeepsOnlyTheFieldsChosen) {
+    // Ten million separators, of which two fields before and one after are
+    // wanted: the fields between take no room.
+    const std::string line = "a,b" + std::string(10'000'000, ',') + "z";
+    const std::vector<std::size_t> columns = {1, 2, 10'000'002, 10'000'003};
     std::vector<std::string_view> room;
-    const auto fields = SplitLeadingFields(line, 2, ',', '"', room);
+    const auto fields = SplitChosenFields(line, columns, ',', '"', room);
+    ASSERT_EQ(fields.size(), 4u);
+    EXPECT_EQ(fields[0], "a");
+    EXPECT_EQ(fields[1], "b");
+    EXPECT_EQ(fields[2], "z");
+    EXPECT_EQ(fields[3], "");
+    EXPECT_EQ(room.size(), 4u);
+}
+
+TEST(FieldSplitterTest, WithoutSeparatorTheLineIsFieldOne) {
+    std::vector<std::string_view> room;
+    const std::vector<std::size_t> columns = {0, 1, 2};
+    const auto fields = SplitChosenFields("a,b", columns, '\0', '"', room);
     ASSERT_EQ(fields.size(), 3u);
-    EXPECT_LE(room.size(), 3u);
-    EXPECT_EQ(fields[1], "a");
-    EXPECT_EQ(fields[2], "b");
+    EXPECT_EQ(fields[0], "");
+    EXPECT_EQ(fields[1], "a,b");
+    EXPECT_EQ(fields[2], "");
 }
 
 }  // namespace
