@@ -76,6 +76,10 @@ std::size_t CsvFieldEnd(std::string_view line, std::size_t start, char separator
             ++i;
             continue;
         }
+        // Most quoted fields end right after their closing quote.
+        if (i == length || text[i] == separator) {
+            return i;
+        }
         return Find(text, i, length, separator);
     }
     return length;
