@@ -98,7 +98,8 @@ public:
         // From here on the scratch buffer must not move: the texts point
         // into it.
         char* out = m_scratch.data();
-        CMine::Texts texts{};
+        // Every line sets the same texts; those of absent columns stay empty.
+        CMine::Texts& texts = m_texts;
         // The first quote at or after the field in hand, or the line's end:
         // most fields lie wholly before it and need no look for quotes.
         const char* const lineEnd = line.data() + line.size();
@@ -197,6 +198,7 @@ private:
     std::string m_scratch;
     std::vector<std::string_view> m_fieldRoom;
     std::span<const std::string_view> m_fields;
+    CMine::Texts m_texts{};
 };
 
 // Builds the records of a file on worker threads, a batch of whole lines
