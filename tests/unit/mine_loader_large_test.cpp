@@ -1,6 +1,7 @@
 // Loads of files larger than the batches the loader builds on its worker
 // threads: records keep the order of the lines, and nothing is lost or
-// doubled at the batch boundaries.
+// doubled at the batch boundaries, nor mixed up when a batch's buffer is
+// read into again.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,8 +11,8 @@
 
 namespace {
 
-// About 6 MB: rows of different widths, so that batch boundaries fall
-// everywhere within a row.
+// Rows of different widths, so that batch boundaries fall everywhere
+// within a row; about 75 bytes a row.
 std::string LargeFile(int rows) {
     std::string content = "DEP_ID,SITE_NAME,LATITUDE,REF\n";
     for (int i = 1; i < rows; ++i) {
@@ -23,7 +24,9 @@ std::string LargeFile(int rows) {
 }
 
 TEST(MineLoaderLargeTest, RecordsKeepTheOrderOfTheLines) {
-    constexpr int kRows = 60000;
+    // About 22 MB: more batches than are built at once, so that buffers
+    // are used again.
+    constexpr int kRows = 300000;
     TempDir dir;
     RecordingSink sink;
     CMineArray mines;
