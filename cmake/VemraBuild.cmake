@@ -14,7 +14,10 @@ elseif(VEMRA_SANITIZE)
 endif()
 
 function(vemra_target_defaults target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(VEMRA_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
     if(WIN32)
         # Programs that need no MinGW runtime DLLs beside them.
         target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)

@@ -16,7 +16,7 @@ targets=(csv_line loader archive)
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DVEMRA_BUILD_FUZZERS=ON -DVEMRA_BUILD_TESTS=OFF -DVEMRA_BUILD_BENCH=OFF >/dev/null
+    -DVEMRA_BUILD_FUZZERS=ON -DVEMRA_BUILD_TESTS=OFF -DVEMRA_BUILD_BENCH=OFF -DVEMRA_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
 # The targets' scratch files go to the build tree, not the system's /tmp:

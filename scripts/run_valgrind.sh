@@ -9,7 +9,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 build=build/valgrind
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVEMRA_SANITIZE=OFF -DVEMRA_BUILD_BENCH=OFF >/dev/null
+    -DVEMRA_SANITIZE=OFF -DVEMRA_BUILD_BENCH=OFF -DVEMRA_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build" -j2 --target vemra_unit_tests vemra-cli
 
 scratch="$(mktemp -d)"

@@ -57,7 +57,7 @@ run_preset() {
     local log=build/$preset-ctest.log
     echo "== $preset"
     mkdir -p build
-    if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j2; then
+    if ! cmake --preset "$preset" -DVEMRA_WARNINGS_AS_ERRORS=ON >/dev/null || ! cmake --build --preset "$preset" -j2; then
         failed=$((failed + 1))
         failed_stages+=("$preset (build)")
         return

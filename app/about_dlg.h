@@ -1,9 +1,0 @@
-#pragma once
-
-#include "framework/dialog.h"
-
-// The about box: the program's icon, name and version.
-class CAboutDlg : public CDialog {
-public:
-    CAboutDlg();
-};

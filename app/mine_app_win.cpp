@@ -1,0 +1,17 @@
+#include "app/mine_app_win.h"
+
+#include "app/mine_command_line.h"
+#include "app/mine_dlg_win.h"
+
+CMineApp theApp;
+
+BOOL CMineApp::InitInstance() {
+    CMineDlg dlg;
+    CMineCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    dlg.m_strDataFile = cmdInfo.m_strDataFile.empty() ? kDefaultDataFile : cmdInfo.m_strDataFile;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "framework/application_win.h"
+#include "minedata/mine_array.h"
+
+// The program: runs the main dialog modally and ends when it closes. Owns
+// the loaded mines for the whole life of the process.
+class CMineApp : public CWinApp {
+public:
+    // Takes the data file name from the command line and runs the main
+    // dialog; always false, so the program then ends.
+    BOOL InitInstance() override;
+
+    CMineArray m_mines;
+};
+
+extern CMineApp theApp;

@@ -1,0 +1,186 @@
+#include "app/mine_dlg_win.h"
+
+#include "app/about_dlg_win.h"
+#include "app/mine_app_win.h"
+#include "framework/data_exchange_win.h"
+#include "framework/file_dialog_win.h"
+#include "framework/message_box_sink_win.h"
+#include "framework/paint_dc_win.h"
+#include "framework/property_sheet_win.h"
+#include "framework/top_level_error_win.h"
+#include "framework/wait_cursor_win.h"
+#include "minedata/mine_loader.h"
+#include "ozilink/map_click_win.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr float kInitialSensitivity = 0.001f;
+
+}  // namespace
+
+CMineDlg::CMineDlg(CWnd* parent)
+    : CDialog(IDD_VEMRA_DIALOG, parent),
+      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+const MessageMap* CMineDlg::GetMessageMap() const {
+    using D = CMineDlg;
+    static const MessageMapEntry entries[] = {
+        OnMessageEntry<&D::OnSysCommand>(WM_SYSCOMMAND),
+        OnMessageEntry<&D::OnPaint>(WM_PAINT),
+        OnMessageEntry<&D::OnQueryDragIcon>(WM_QUERYDRAGICON),
+        OnCommandEntry<&D::OnBrowse>(IDC_BROWSE),
+        OnCommandEntry<&D::OnAbout>(IDC_ABOUT),
+        OnCommandEntry<&D::OnExit>(IDC_EXIT),
+        // Enter ends the dialog like "Exit", also when IDOK comes without the
+        // default button.
+        OnCommandEntry<&D::OnExit>(IDOK),
+        OnCommandEntry<&D::OnStartStop>(IDC_START_STOP),
+        OnCommandEntry<&D::OnLoadNewDataFile>(IDC_LOAD_NEW_DATA_FILE),
+        OnCommandEntry<&D::OnExportPointFile>(ID_FILE_EXPORT_POINT_FILE),
+        OnCommandEntry<&D::OnExportMapPointFile>(ID_FILE_EXPORT_MAP_POINT_FILE),
+        OnCommandEntry<&D::OnExportArchive>(ID_FILE_EXPORT_ARCHIVE),
+        OnCommandEntry<&D::OnSaveImage>(ID_FILE_SAVE_IMAGE),
+        OnMessageEntry<&D::OnQueryLiveSheetObjects>(LiveSheetObjectsMessage()),
+    };
+    static const MessageMap map{CDialog::GetMessageMap(), entries};
+    return &map;
+}
+
+void CMineDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DATA_FILE, m_editDataFile);
+    DDX_Text(pDX, IDC_SENSITIVITY, m_fSensitivity);
+    DDV_MinMaxFloat(pDX, m_fSensitivity, 0.0f, 1.0f);
+}
+
+BOOL CMineDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (HMENU sysMenu = GetSystemMenu(FALSE)) {
+        char about[256] = {};
+        if (::LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, about, sizeof about) > 0) {
+            ::AppendMenuA(sysMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(sysMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    if (BindOziApi() != 0) {
+        MessageBox("Error loading OziAPI.dll");
+        EndDialog(-1);
+        return FALSE;
+    }
+
+    // A load that fails in any way, also by an error the loader leaves to
+    // its caller, is reported and the dialog goes on with what it has.
+    int loaded = -1;
+    if (!RunReportingErrors(m_hWnd, [&] { loaded = LoadMineData(); })) {
+        loaded = 0;
+    }
+    if (loaded < 0) {
+        MessageBox("Error loading Mine data");
+    }
+
+    if (!EnsureOziExplorerRunning()) {
+        EndDialog(-1);
+        return FALSE;
+    }
+    oziMapSingleClickON(OnMapSingleClick);
+
+    m_bStopped = FALSE;
+    m_editDataFile.SetWindowText(m_strDataFile);
+    m_fSensitivity = kInitialSensitivity;
+    UpdateData(false);
+    return TRUE;
+}
+
+int CMineDlg::LoadMineData() {
+    CWaitCursor wait;
+    CMessageBoxSink sink(*this);
+    return ::LoadMineData(m_strDataFile, theApp.m_mines, sink);
+}
+
+void CMineDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CMineDlg::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    const int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    ::GetClientRect(m_hWnd, &rect);
+    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    ::DrawIcon(dc.GetSafeHdc(), x, y, m_hIcon);
+}
+
+HCURSOR CMineDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CMineDlg::OnBrowse() {
+    // A failed check has told the user; the file dialog opens all the same.
+    UpdateData(true);
+    CFileDialog dlg(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    "CSV files (*.csv)|*.csv|DAT files (*.dat)|*.dat|All Files (*.*)|*.*||", this);
+    dlg.m_ofn.lpstrTitle = "Open Mine Data File";
+    if (dlg.DoModal() == IDOK) {
+        m_strDataFile = dlg.GetPathName();
+        m_editDataFile.SetWindowText(m_strDataFile);
+        UpdateData(false);
+    }
+}
+
+void CMineDlg::OnAbout() {
+    CAboutDlg dlgAbout;
+    dlgAbout.DoModal();
+}
+
+void CMineDlg::OnExit() {
+    EndDialog(1);
+}
+
+void CMineDlg::OnStartStop() {
+    if (m_bStopped) {
+        oziMapSingleClickON(OnMapSingleClick);
+        SetDlgItemText(IDC_START_STOP, "Stop");
+        m_bStopped = FALSE;
+    } else {
+        oziMapSingleClickOFF();
+        SetDlgItemText(IDC_START_STOP, "Start");
+        m_bStopped = TRUE;
+    }
+}
+
+void CMineDlg::OnLoadNewDataFile() {
+    // The loader replaces the mines only when the new file loaded, so a
+    // failed load leaves the old ones in place.
+    m_strDataFile = m_editDataFile.GetWindowText();
+    if (LoadMineData() < 0) {
+        MessageBox("Error loading Mine data");
+    }
+}
+
+LRESULT CMineDlg::OnQueryLiveSheetObjects() {
+    return LiveSheetObjectsReply();
+}
+
+BOOL CMineDlg::DestroyWindow() {
+    if (m_hOziApi != nullptr) {
+        oziCloseApi();
+    }
+    return CDialog::DestroyWindow();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+
+#include "framework/controls_win.h"
+#include "framework/dialog_win.h"
+#include "ozilink/ozi_api_win.h"
+
+// The main window: the data file name, the sensitivity, capture on and off,
+// the File menu's exports and the binding of OziAPI.dll. Its modal run is the
+// program's working life.
+class CMineDlg : public CDialog {
+public:
+    explicit CMineDlg(CWnd* parent = nullptr);
+
+    // Loads the file named by m_strDataFile into the application's mines,
+    // with the wait cursor; reports its own failures. Negative: failed. On
+    // failure, and when an exception escapes, the loaded mines are as before.
+    int LoadMineData();
+
+    // Binds OziAPI.dll: 0 bound, -1 library missing, -2 a function missing
+    // (the library is unloaded again).
+    int BindOziApi();
+    // Starts OziExplorer from the path it keeps in the registry, else from
+    // the current directory; nonzero when a process was started.
+    int StartOziExplorer();
+    // Makes sure OziExplorer runs, asking the user and starting it if need
+    // be; false when the dialog must end.
+    bool EnsureOziExplorerRunning();
+
+    std::string m_strDataFile;
+
+    HMODULE m_hOziApi = nullptr;
+    OziMapSingleClickONProc oziMapSingleClickON = nullptr;
+    OziMapSingleClickOFFProc oziMapSingleClickOFF = nullptr;
+    OziMapDblClickONProc oziMapDblClickON = nullptr;
+    OziMapDblClickOFFProc oziMapDblClickOFF = nullptr;
+    OziGetMapDatumProc oziGetMapDatum = nullptr;
+    OziConvertDatumProc oziConvertDatum = nullptr;
+    OziFindOziProc oziFindOzi = nullptr;
+    OziIsPositionOnMapProc oziIsPositionOnMap = nullptr;
+    OziCloseApiProc oziCloseApi = nullptr;
+    OziSaveMapImageProc oziSaveMapImage = nullptr;
+
+    CEdit m_editDataFile;
+    float m_fSensitivity = 0.0f;
+    BOOL m_bStopped = FALSE;
+    HICON m_hIcon;
+
+    BOOL DestroyWindow() override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    const MessageMap* GetMessageMap() const override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnBrowse();
+    void OnAbout();
+    void OnExit();
+    void OnStartStop();
+    void OnLoadNewDataFile();
+    // For the end-to-end tests: the counts of live property sheets and pages
+    // (framework/live_objects.h).
+    LRESULT OnQueryLiveSheetObjects();
+    // File menu (export/).
+    void OnExportPointFile();
+    void OnExportMapPointFile();
+    void OnExportArchive();
+    void OnSaveImage();
+
+private:
+    void ExportPointFileCommand(bool onlyOnMap);
+};

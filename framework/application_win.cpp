@@ -1,0 +1,84 @@
+#include "framework/application_win.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "framework/app_name.h"
+#include "framework/command_line_info.h"
+#include "framework/top_level_error_win.h"
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+
+std::string ModulePath(HINSTANCE instance) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameA(instance, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            return std::string(buffer.data(), length);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+CWinApp::CWinApp() {
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp() {
+    if (g_pApp == this) {
+        g_pApp = nullptr;
+    }
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i) {
+        arguments.emplace_back(__argv[i] != nullptr ? __argv[i] : "");
+    }
+    ::ParseCommandLine(arguments, info);
+}
+
+int CWinApp::Run(HINSTANCE instance) {
+    m_hInstance = instance;
+    try {
+        m_strAppName = AppNameFromModulePath(ModulePath(instance));
+        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        if (!InitInstance()) {
+            return 0;
+        }
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        return static_cast<int>(msg.wParam);
+    } catch (...) {
+        ReportCurrentException(nullptr);
+        return 1;
+    }
+}
+
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
+
+const char* AfxGetAppName() {
+    return g_pApp != nullptr ? g_pApp->m_strAppName.c_str() : "";
+}
+
+HINSTANCE AfxGetResourceHandle() {
+    return g_pApp != nullptr && g_pApp->m_hInstance != nullptr ? g_pApp->m_hInstance
+                                                               : ::GetModuleHandleA(nullptr);
+}

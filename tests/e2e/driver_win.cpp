@@ -1,0 +1,383 @@
+#include "tests/e2e/driver_win.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "ozisim/click_at_win.h"
+#include "ozisim/ozisim_protocol.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr UINT kMessageTimeoutMs = 5000;
+
+std::string QuoteArgument(const std::string& argument) {
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {
+        return argument;
+    }
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, '\\');
+    return quoted + "\"";
+}
+
+struct EnumState {
+    DWORD pid;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam) {
+    auto* state = reinterpret_cast<EnumState*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if ((state->pid == 0 || pid == state->pid) && IsWindowVisible(window)) {
+        state->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    return TRUE;
+}
+
+std::string TopLevelCaption(HWND window) {
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+std::string WindowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') {
+        return path;
+    }
+    std::string result = "Z:" + path;
+    for (char& c : result) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return result;
+}
+
+std::string EnvPath(const char* name) {
+    char value[2048];
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    if (length == 0 || length >= sizeof value) {
+        return {};
+    }
+    return WindowsPath(value);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '\\') {
+        return folder + name;
+    }
+    return folder + "\\" + name;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr) != 0) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+std::optional<std::string> WaitForFile(const std::string& path, DWORD timeoutMs) {
+    return WaitFor([&] { return FileExists(path) ? ReadFileBytes(path) : std::nullopt; },
+                   timeoutMs);
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return lines;
+    }
+    std::size_t at = 0;
+    while (at < bytes->size()) {
+        std::size_t end = bytes->find('\n', at);
+        if (end == std::string::npos) {
+            end = bytes->size();
+        }
+        std::string line = bytes->substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+        at = end + 1;
+    }
+    return lines;
+}
+
+Process::Process(const std::string& exe, const std::vector<std::string>& arguments,
+                 const std::string& workDir) {
+    std::string commandLine = QuoteArgument(exe);
+    for (const std::string& argument : arguments) {
+        commandLine += " " + QuoteArgument(argument);
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &startup, &m_info)) {
+        m_info = PROCESS_INFORMATION{};
+    }
+}
+
+Process::~Process() {
+    Kill();
+    if (m_info.hProcess != nullptr) {
+        CloseHandle(m_info.hThread);
+        CloseHandle(m_info.hProcess);
+    }
+}
+
+bool Process::Running() const {
+    return Started() && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Process::WaitForExit(DWORD timeoutMs) const {
+    if (!Started() || WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
+void Process::Kill() {
+    if (Running()) {
+        TerminateProcess(m_info.hProcess, 99);
+        WaitForSingleObject(m_info.hProcess, 5000);
+    }
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+    EnumState state{pid, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&state));
+    return state.windows;
+}
+
+std::string WindowClass(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string WindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (window == nullptr || !SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL,
+                                                  kMessageTimeoutMs, &length)) {
+        return {};
+    }
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_NORMAL, kMessageTimeoutMs, &copied)) {
+        return {};
+    }
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+std::string ControlText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+void SetControlText(HWND dialog, int id, const std::string& text) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, kMessageTimeoutMs,
+                        &result);
+}
+
+std::vector<std::string> DescendantTexts(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    std::vector<std::string> texts;
+    for (const HWND child : children) {
+        texts.push_back(WindowText(child));
+    }
+    return texts;
+}
+
+HWND FindWindowOf(DWORD pid, const std::string& caption, const char* className) {
+    for (const HWND window : TopLevelWindows(pid)) {
+        if (TopLevelCaption(window) == caption &&
+            (className == nullptr || WindowClass(window) == className)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND WaitForWindowOf(DWORD pid, const std::string& caption, const char* className,
+                     DWORD timeoutMs) {
+    return WaitFor([&] { return FindWindowOf(pid, caption, className); }, timeoutMs);
+}
+
+void PressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool PressButtonAndWait(HWND dialog, int id, DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)), SMTO_NORMAL,
+                               timeoutMs, &result) != 0;
+}
+
+void PostCommand(HWND window, int id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void PostSysCommand(HWND window, WPARAM command) {
+    PostMessageA(window, WM_SYSCOMMAND, command, 0);
+}
+
+void PressKey(HWND window, UINT virtualKey) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND target = window;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+        info.hwndFocus != nullptr) {
+        target = info.hwndFocus;
+    }
+    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
+    PostMessageA(target, WM_KEYUP, virtualKey,
+                 1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{3} << 30));
+}
+
+std::optional<UINT> MenuItemState(HWND window, UINT id) {
+    const HMENU menu = GetMenu(window);
+    if (menu == nullptr) {
+        return std::nullopt;
+    }
+    const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1)) {
+        return std::nullopt;
+    }
+    return state;
+}
+
+std::vector<MessageBoxInfo> MessageBoxes(DWORD pid) {
+    std::vector<MessageBoxInfo> boxes;
+    for (const HWND window : TopLevelWindows(pid)) {
+        if (WindowClass(window) != "#32770") {
+            continue;
+        }
+        const HWND text = GetDlgItem(window, 0xFFFF);
+        const HWND icon = GetDlgItem(window, 1088);
+        if (text == nullptr || icon == nullptr || GetDlgItem(window, 1148) != nullptr) {
+            continue;
+        }
+        boxes.push_back({window, TopLevelCaption(window), WindowText(text)});
+    }
+    return boxes;
+}
+
+MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
+    return WaitFor(
+        [&] {
+            const std::vector<MessageBoxInfo> boxes = MessageBoxes(pid);
+            return boxes.empty() ? MessageBoxInfo{} : boxes.front();
+        },
+        timeoutMs);
+}
+
+void AnswerMessageBox(const MessageBoxInfo& box, int buttonId) {
+    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box.window, buttonId)));
+}
+
+bool WaitForClosed(HWND window, DWORD timeoutMs) {
+    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
+bool EnterFileName(HWND fileDialog, const std::string& path) {
+    // 1148: the explorer-style dialog's file name box (a combo box whose
+    // edit takes the text); 1152: the old-style dialog's edit.
+    const int nameId = GetDlgItem(fileDialog, 1148) != nullptr ? 1148 : 1152;
+    if (GetDlgItem(fileDialog, nameId) == nullptr) {
+        return false;
+    }
+    SetControlText(fileDialog, nameId, path);
+    PressButton(fileDialog, IDOK);
+    return true;
+}
+
+HWND FindOziMapWindow() {
+    return FindWindowW(kOziSimMapClass, nullptr);
+}
+
+int ClickMap(double latitude, double longitude) {
+    return OziSimClickAt(latitude, longitude);
+}
+
+bool SetRawOziExplorerPath(const std::string& bytes, DWORD type) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\OziExplorer", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG status =
+        RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool SetOziExplorerPath(const std::string& folder) {
+    // With its terminating NUL, as the installer writes it.
+    return SetRawOziExplorerPath(folder + '\0', REG_SZ);
+}
+
+}  // namespace e2e
