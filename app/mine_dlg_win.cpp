@@ -1,16 +1,21 @@
 #include "app/mine_dlg_win.h"
 
 #include "app/about_dlg_win.h"
+#include "app/message_box_sink_win.h"
 #include "app/mine_app_win.h"
+#include "export/file_menu_commands_win.h"
 #include "framework/data_exchange_win.h"
 #include "framework/file_dialog_win.h"
-#include "framework/message_box_sink_win.h"
 #include "framework/paint_dc_win.h"
 #include "framework/property_sheet_win.h"
 #include "framework/top_level_error_win.h"
 #include "framework/wait_cursor_win.h"
+#include "infosheet/info_sheet_win.h"
 #include "minedata/mine_loader.h"
 #include "ozilink/map_click_win.h"
+#include "ozilink/mine_lookup.h"
+#include "ozilink/ozi_start_rules.h"
+#include "ozilink/start_ozi_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -79,15 +84,16 @@ BOOL CMineDlg::OnInitDialog() {
     if (!RunReportingErrors(m_hWnd, [&] { loaded = LoadMineData(); })) {
         loaded = 0;
     }
-    if (loaded < 0) {
-        MessageBox("Error loading Mine data");
-    }
+    CMessageBoxSink sink(*this);
+    ReportLoadResult(loaded, sink);
 
     if (!EnsureOziExplorerRunning()) {
         EndDialog(-1);
         return FALSE;
     }
-    oziMapSingleClickON(OnMapSingleClick);
+    SetMapClickHandler(
+        m_hWnd, [this](double latitude, double longitude) { OnMapClick(latitude, longitude); });
+    m_oziApi.oziMapSingleClickON(OnMapSingleClick);
 
     m_bStopped = FALSE;
     m_editDataFile.SetWindowText(m_strDataFile);
@@ -155,11 +161,11 @@ void CMineDlg::OnExit() {
 
 void CMineDlg::OnStartStop() {
     if (m_bStopped) {
-        oziMapSingleClickON(OnMapSingleClick);
+        m_oziApi.oziMapSingleClickON(OnMapSingleClick);
         SetDlgItemText(IDC_START_STOP, "Stop");
         m_bStopped = FALSE;
     } else {
-        oziMapSingleClickOFF();
+        m_oziApi.oziMapSingleClickOFF();
         SetDlgItemText(IDC_START_STOP, "Start");
         m_bStopped = TRUE;
     }
@@ -169,9 +175,8 @@ void CMineDlg::OnLoadNewDataFile() {
     // The loader replaces the mines only when the new file loaded, so a
     // failed load leaves the old ones in place.
     m_strDataFile = m_editDataFile.GetWindowText();
-    if (LoadMineData() < 0) {
-        MessageBox("Error loading Mine data");
-    }
+    CMessageBoxSink sink(*this);
+    ReportLoadResult(LoadMineData(), sink);
 }
 
 LRESULT CMineDlg::OnQueryLiveSheetObjects() {
@@ -179,8 +184,79 @@ LRESULT CMineDlg::OnQueryLiveSheetObjects() {
 }
 
 BOOL CMineDlg::DestroyWindow() {
-    if (m_hOziApi != nullptr) {
-        oziCloseApi();
+    SetMapClickHandler(nullptr, {});
+    if (m_oziApi.IsBound()) {
+        m_oziApi.oziCloseApi();
     }
     return CDialog::DestroyWindow();
+}
+
+int CMineDlg::BindOziApi() {
+    return ::BindOziApi(m_oziApi);
+}
+
+int CMineDlg::StartOziExplorer() {
+    const OziStartResult result = StartOziExplorerProcess();
+    if (!result.failure.empty()) {
+        MessageBox(result.failure.c_str(), kProgramCaption);
+    }
+    return result.started ? 1 : 0;
+}
+
+bool CMineDlg::EnsureOziExplorerRunning() {
+    if (m_oziApi.oziFindOzi() >= 0) {
+        return true;
+    }
+    if (MessageBox("Can't find OziExplorer.\n\nAttempt to start it?", "Warning", MB_YESNO) !=
+        IDYES) {
+        return false;
+    }
+    if (StartOziExplorer() == 0) {
+        MessageBox(
+            "Can't start OziExplorer. Please try to\nstart it manually, then try this utility "
+            "again",
+            "WARNING");
+        return false;
+    }
+    // Not found after all attempts: go on all the same.
+    CWaitCursor wait;
+    WaitForOziExplorer([this] { return m_oziApi.oziFindOzi(); },
+                       [](unsigned milliseconds) { ::Sleep(milliseconds); });
+    return true;
+}
+
+void CMineDlg::OnMapClick(double latitude, double longitude) {
+    const CMineArray& mines = theApp.m_mines;
+    if (const auto index = FindMineAt(mines, latitude, longitude, LookupSensitivity())) {
+        ShowMineInfo(mines[*index]);
+    }
+}
+
+float CMineDlg::LookupSensitivity() const {
+    char text[kSensitivityTextLimit + 1] = {};
+    ::GetDlgItemTextA(m_hWnd, IDC_SENSITIVITY, text, sizeof text);
+    return SensitivityFromText(text);
+}
+
+void CMineDlg::OnExportPointFile() {
+    CMessageBoxSink sink(*this);
+    ExportPointFileCommand(*this, theApp.m_mines, {}, sink);
+}
+
+void CMineDlg::OnExportMapPointFile() {
+    const OziIsPositionOnMapProc isOnMap = m_oziApi.oziIsPositionOnMap;
+    CMessageBoxSink sink(*this);
+    ExportPointFileCommand(
+        *this, theApp.m_mines,
+        [isOnMap](double latitude, double longitude) { return isOnMap(latitude, longitude) > 0; },
+        sink);
+}
+
+void CMineDlg::OnExportArchive() {
+    CMessageBoxSink sink(*this);
+    ExportArchiveCommand(*this, theApp.m_mines, sink);
+}
+
+void CMineDlg::OnSaveImage() {
+    SaveMapImageCommand(m_oziApi.oziSaveMapImage);
 }

@@ -18,29 +18,19 @@ public:
     // failure, and when an exception escapes, the loaded mines are as before.
     int LoadMineData();
 
-    // Binds OziAPI.dll: 0 bound, -1 library missing, -2 a function missing
-    // (the library is unloaded again).
+    // Binds OziAPI.dll into m_oziApi: 0 bound, -1 library missing, -2 a
+    // function missing (the library is unloaded again).
     int BindOziApi();
     // Starts OziExplorer from the path it keeps in the registry, else from
-    // the current directory; nonzero when a process was started.
+    // the current directory; nonzero when a process was started. A failed
+    // start is reported in a message box.
     int StartOziExplorer();
     // Makes sure OziExplorer runs, asking the user and starting it if need
     // be; false when the dialog must end.
     bool EnsureOziExplorerRunning();
 
     std::string m_strDataFile;
-
-    HMODULE m_hOziApi = nullptr;
-    OziMapSingleClickONProc oziMapSingleClickON = nullptr;
-    OziMapSingleClickOFFProc oziMapSingleClickOFF = nullptr;
-    OziMapDblClickONProc oziMapDblClickON = nullptr;
-    OziMapDblClickOFFProc oziMapDblClickOFF = nullptr;
-    OziGetMapDatumProc oziGetMapDatum = nullptr;
-    OziConvertDatumProc oziConvertDatum = nullptr;
-    OziFindOziProc oziFindOzi = nullptr;
-    OziIsPositionOnMapProc oziIsPositionOnMap = nullptr;
-    OziCloseApiProc oziCloseApi = nullptr;
-    OziSaveMapImageProc oziSaveMapImage = nullptr;
+    COziApi m_oziApi;
 
     CEdit m_editDataFile;
     float m_fSensitivity = 0.0f;
@@ -72,5 +62,9 @@ protected:
     void OnSaveImage();
 
 private:
-    void ExportPointFileCommand(bool onlyOnMap);
+    // A map click (ozilink/): shows the first mine within the sensitivity.
+    void OnMapClick(double latitude, double longitude);
+    // The sensitivity that a map click uses: the text of its box, read as the
+    // lookup reads it.
+    float LookupSensitivity() const;
 };

@@ -25,7 +25,7 @@ constexpr std::size_t kLookupMines = 300000;
 
 class CSilentSink : public IMessageSink {
 public:
-    void ShowMessage(std::string_view, std::string_view, MessageKind) override { ++m_nMessages; }
+    void Report(MessageKind, std::string_view) override { ++m_nMessages; }
     int m_nMessages = 0;
 };
 

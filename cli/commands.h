@@ -14,6 +14,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitNoMatch = 1;     // lookup: no mine at the point
 inline constexpr int kExitFailed = 2;      // bad arguments, or a data file that cannot be loaded
 inline constexpr int kExitNotWritten = 3;  // the output file could not be written
+// The archive was damaged: the command ran on the complete records read.
+// Takes the place of kExitOk and kExitNoMatch.
+inline constexpr int kExitDamagedArchive = 4;
 
 // Ends a command with `status`. what() is a message for stderr, or empty when
 // everything was already said.
@@ -27,11 +30,14 @@ private:
     int m_nStatus;
 };
 
-// A subcommand and what runs it once its arguments are parsed. `run` returns
-// the exit status or throws CommandError.
+class IMessageSink;
+
+// A subcommand and what runs it once its arguments are parsed. `run` reports
+// what the program would show in a message box to the sink it is given, and
+// returns the exit status or throws CommandError.
 struct Command {
     CLI::App* app;
-    std::function<int()> run;
+    std::function<int(IMessageSink&)> run;
 };
 
 // lookup DATAFILE LAT LON [--sensitivity TEXT] [--json]

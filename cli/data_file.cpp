@@ -18,14 +18,11 @@ LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     try {
         result = LoadMineData(path, data.mines, sink);
     } catch (const CFileError& error) {
-        sink.ShowMessage(error.what(), "", MessageKind::Stop);
-        throw CommandError(kExitFailed, "");
+        throw CommandError(kExitFailed, error.what());
     }
     data.loadSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (result == kLoadArchiveFailed) {
-        sink.ShowMessage("Error loading Mine data", "", MessageKind::Plain);
-    }
+    ReportLoadResult(result, sink);
     if (result != kLoadDone) {
         throw CommandError(kExitFailed, "");
     }

@@ -4,7 +4,6 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/data_file.h"
-#include "cli/stream_sink.h"
 #include "export/point_file.h"
 #include "minedata/mine_archive.h"
 
@@ -22,7 +21,7 @@ void AddFileArguments(CLI::App& command, ExportOptions& options, const std::stri
     command.add_option("OUT", options.outFile, outHelp)->required();
 }
 
-int RunExportPoint(const ExportOptions& options) {
+int RunExportPoint(const ExportOptions& options, IMessageSink& sink) {
     PositionFilter filter;
     if (!options.box.empty()) {
         // The validator has accepted the box already.
@@ -31,7 +30,6 @@ int RunExportPoint(const ExportOptions& options) {
             return box.Contains(latitude, longitude);
         };
     }
-    CStreamMessageSink sink(std::cerr);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     if (!ExportPointFile(options.outFile, data.mines, filter, sink)) {
         throw CommandError(kExitNotWritten, "");
@@ -39,8 +37,7 @@ int RunExportPoint(const ExportOptions& options) {
     return kExitOk;
 }
 
-int RunExportArchive(const ExportOptions& options) {
-    CStreamMessageSink sink(std::cerr);
+int RunExportArchive(const ExportOptions& options, IMessageSink& sink) {
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     if (!WriteMineArchive(options.outFile, data.mines, sink)) {
         throw CommandError(kExitNotWritten, "");
@@ -58,12 +55,12 @@ Command AddExportPointCommand(CLI::App& app) {
         ->add_option("--bbox", options->box,
                      "Only the mines inside this box of degrees, bounds included")
         ->check(BoundingBoxArgument());
-    return {command, [options] { return RunExportPoint(*options); }};
+    return {command, [options](IMessageSink& sink) { return RunExportPoint(*options, sink); }};
 }
 
 Command AddExportArchiveCommand(CLI::App& app) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand("export-dat", "Write the mines as a mine archive");
     AddFileArguments(*command, *options, "Mine archive to write");
-    return {command, [options] { return RunExportArchive(*options); }};
+    return {command, [options](IMessageSink& sink) { return RunExportArchive(*options, sink); }};
 }

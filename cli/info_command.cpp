@@ -4,7 +4,6 @@
 #include "cli/commands.h"
 #include "cli/data_file.h"
 #include "cli/json_output.h"
-#include "cli/stream_sink.h"
 #include "cli/text_output.h"
 #include "minedata/column_map.h"
 
@@ -15,8 +14,7 @@ struct InfoOptions {
     bool json = false;
 };
 
-int RunInfo(const InfoOptions& options) {
-    CStreamMessageSink sink(std::cerr);
+int RunInfo(const InfoOptions& options, IMessageSink& sink) {
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     // An archive holds every field of every record.
     const std::vector<std::string_view> columns =
@@ -40,5 +38,5 @@ Command AddInfoCommand(CLI::App& app) {
     command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
         ->required();
     command->add_flag("--json", options->json, "One JSON object");
-    return {command, [options] { return RunInfo(*options); }};
+    return {command, [options](IMessageSink& sink) { return RunInfo(*options, sink); }};
 }

@@ -6,7 +6,6 @@
 #include "cli/commands.h"
 #include "cli/data_file.h"
 #include "cli/json_output.h"
-#include "cli/stream_sink.h"
 #include "cli/text_output.h"
 #include "ozilink/mine_lookup.h"
 
@@ -21,11 +20,10 @@ struct LookupOptions {
     bool json = false;
 };
 
-int RunLookup(const LookupOptions& options) {
+int RunLookup(const LookupOptions& options, IMessageSink& sink) {
     // The validators have accepted both numbers already.
     const double latitude = ParseNumber(options.latitude).value_or(0.0);
     const double longitude = ParseNumber(options.longitude).value_or(0.0);
-    CStreamMessageSink sink(std::cerr);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const auto index =
         FindMineAt(data.mines, latitude, longitude, SensitivityFromText(options.sensitivity));
@@ -60,5 +58,5 @@ Command AddLookupCommand(CLI::App& app) {
                      "Sensitivity text, read as the program reads its edit box")
         ->capture_default_str();
     command->add_flag("--json", options->json, "One JSON object instead of the four pages");
-    return {command, [options] { return RunLookup(*options); }};
+    return {command, [options](IMessageSink& sink) { return RunLookup(*options, sink); }};
 }

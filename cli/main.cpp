@@ -6,16 +6,31 @@
 #include <new>
 
 #include "cli/commands.h"
+#include "cli/stream_sink.h"
 
 namespace {
 
-int RunChosen(const std::array<Command, 4>& commands) {
+int RunChosen(const std::array<Command, 4>& commands, IMessageSink& sink) {
     for (const Command& command : commands) {
         if (command.app->parsed()) {
-            return command.run();
+            return command.run(sink);
         }
     }
     return kExitFailed;  // unreachable: one subcommand is required
+}
+
+int RunReportingErrors(const std::array<Command, 4>& commands, IMessageSink& sink) {
+    try {
+        return RunChosen(commands, sink);
+    } catch (const CommandError& error) {
+        if (*error.what() != '\0') {
+            std::cerr << "vemra-cli: " << error.what() << '\n';
+        }
+        return error.Status();
+    } catch (const std::bad_alloc&) {
+        std::cerr << "vemra-cli: out of memory\n";
+        return kExitFailed;
+    }
 }
 
 }  // namespace
@@ -32,15 +47,10 @@ int main(int argc, char** argv) {
         // Help and version requests exit 0; everything else is a usage error.
         return app.exit(error) == 0 ? kExitOk : kExitFailed;
     }
-    try {
-        return RunChosen(commands);
-    } catch (const CommandError& error) {
-        if (*error.what() != '\0') {
-            std::cerr << "vemra-cli: " << error.what() << '\n';
-        }
-        return error.Status();
-    } catch (const std::bad_alloc&) {
-        std::cerr << "vemra-cli: out of memory\n";
-        return kExitFailed;
+    CStreamMessageSink sink(std::cerr);
+    const int status = RunReportingErrors(commands, sink);
+    if (sink.ArchiveDamaged() && (status == kExitOk || status == kExitNoMatch)) {
+        return kExitDamagedArchive;
     }
+    return status;
 }

@@ -2,10 +2,11 @@
 
 #include <string>
 
-void CStreamMessageSink::ShowMessage(std::string_view text, std::string_view caption,
-                                     MessageKind /*kind*/) {
-    std::string line(caption.empty() ? std::string_view("Vemra") : caption);
-    line += ": ";
+void CStreamMessageSink::Report(MessageKind kind, std::string_view text) {
+    if (kind == MessageKind::ArchiveDamaged) {
+        m_bArchiveDamaged = true;
+    }
+    std::string line = "Vemra: ";
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             continue;

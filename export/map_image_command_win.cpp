@@ -1,12 +1,13 @@
 #include <cstring>
 
-#include "app/mine_dlg_win.h"
+#include "export/file_menu_commands_win.h"
 
 // The menu entry is greyed, so the user cannot reach this; it stays bound.
-void CMineDlg::OnSaveImage() {
+void SaveMapImageCommand(OziSaveMapImageProc saveMapImage) {
+    // The library takes a writable buffer.
     char fileName[128];
     std::strcpy(fileName, "atest1.png");
-    oziSaveMapImage(fileName);
+    saveMapImage(fileName);
     std::strcpy(fileName, "atest1.bmp");
-    oziSaveMapImage(fileName);
+    saveMapImage(fileName);
 }

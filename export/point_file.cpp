@@ -99,12 +99,12 @@ bool ExportPointFile(const std::string& path, const CMineArray& mines, const Pos
         case SafeWriteStage::None:
             return true;
         case SafeWriteStage::Create:
-            sink.ShowMessage("Error opening:\n" + path, "Vemra", MessageKind::Stop);
+            sink.Report(MessageKind::ExportFailed, "Error opening:\n" + path);
             return false;
         case SafeWriteStage::Write:
         case SafeWriteStage::Replace:
             break;
     }
-    sink.ShowMessage(result.message, "Vemra", MessageKind::Stop);
+    sink.Report(MessageKind::ExportFailed, result.message);
     return false;
 }

@@ -2,21 +2,21 @@
 
 #include <string_view>
 
-// How a message box looks: which icon it carries. Every box has one OK button.
+// What a message of the core is about. The core says what happened; the
+// program (message boxes) and the command-line tool (lines on stderr) each
+// decide alone how a kind of message looks.
 enum class MessageKind {
-    Plain,        // no icon
-    Exclamation,  // warning triangle
-    Stop,         // error icon
+    DataFileNotOpened,  // a comma-separated data file that cannot be opened
+    LoadFailed,         // a data file that did not load ("Error loading Mine data")
+    FileError,          // an archive that cannot be opened or written, or cannot hold the mines
+    ArchiveDamaged,     // an archive cut short or damaged: the complete records were kept
+    ExportFailed,       // a point file that cannot be created or written
 };
 
-// Where the core reports what the program shows in a message box. The Windows
-// shell implements it with message boxes owned by the main dialog, the
-// command-line tool with lines on stderr, and tests with a recorder.
+// Where the core reports what the user must be told.
 class IMessageSink {
 public:
     virtual ~IMessageSink() = default;
 
-    // An empty caption means "the application name" (the executable's name
-    // without its extension).
-    virtual void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) = 0;
+    virtual void Report(MessageKind kind, std::string_view text) = 0;
 };

@@ -40,7 +40,7 @@ int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink
     try {
         file = std::make_unique<CDiskFile>(fileName);
     } catch (const CFileException& e) {
-        sink.ShowMessage(FitFileErrorText(e.what()), "", MessageKind::Plain);
+        sink.Report(MessageKind::FileError, FitFileErrorText(e.what()));
         return -1;
     }
 
@@ -69,8 +69,8 @@ int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink
     }
     if (!damage.empty()) {
         const std::size_t read = loaded.IsEmpty() ? 0 : loaded.GetSize() - 1;
-        sink.ShowMessage(damage + MinesWereRead(read) + ", the rest is lost.", "",
-                         MessageKind::Exclamation);
+        sink.Report(MessageKind::ArchiveDamaged,
+                    damage + MinesWereRead(read) + ", the rest is lost.");
     }
     mines.Swap(loaded);
     return 1;
@@ -79,10 +79,10 @@ int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink
 bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMessageSink& sink) {
     const std::size_t size = mines.GetSize();
     if (size > kArchiveMaxElements) {
-        sink.ShowMessage("There are " + std::to_string(size - 1) +
-                             " mines, more than a mine archive can hold (65534 mines). '" +
-                             fileName + "' was not written.",
-                         "", MessageKind::Plain);
+        sink.Report(MessageKind::FileError,
+                    "There are " + std::to_string(size - 1) +
+                        " mines, more than a mine archive can hold (65534 mines). '" + fileName +
+                        "' was not written.");
         return false;
     }
 
@@ -97,7 +97,7 @@ bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMes
         ar.Close();
     });
     if (!result.Ok()) {
-        sink.ShowMessage(FitFileErrorText(result.message), "", MessageKind::Plain);
+        sink.Report(MessageKind::FileError, FitFileErrorText(result.message));
         return false;
     }
     return true;

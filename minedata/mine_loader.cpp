@@ -360,10 +360,15 @@ int LoadMineData(const std::string& fileName, CMineArray& mines, IMessageSink& s
     return ReadMineArchive(fileName, mines, sink);
 }
 
+void ReportLoadResult(int result, IMessageSink& sink) {
+    if (result < 0) {
+        sink.Report(MessageKind::LoadFailed, "Error loading Mine data");
+    }
+}
+
 int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMessageSink& sink) {
     const auto reportNotOpened = [&] {
-        sink.ShowMessage("Error opening file: '" + fileName + "'", "Vemra",
-                         MessageKind::Exclamation);
+        sink.Report(MessageKind::DataFileNotOpened, "Error opening file: '" + fileName + "'");
         return kLoadCsvNotOpened;
     };
 

@@ -9,7 +9,7 @@
 // Results of LoadMineData.
 inline constexpr int kLoadDone = 1;            // loaded, whichever the format
 inline constexpr int kLoadCsvNotOpened = 0;    // already reported; caller adds nothing
-inline constexpr int kLoadArchiveFailed = -1;  // caller reports "Error loading Mine data"
+inline constexpr int kLoadArchiveFailed = -1;  // see ReportLoadResult
 
 // True when the name holds ".csv" anywhere, in any letter case: such a file is
 // read as comma-separated, any other as a mine archive.
@@ -24,6 +24,10 @@ bool IsCommaSeparatedName(std::string_view fileName);
 // per following line up to the first empty line; an empty file gives an
 // empty collection.
 int LoadMineData(const std::string& fileName, CMineArray& mines, IMessageSink& sink);
+
+// What the program says after a load that gave `result`: "Error loading Mine
+// data" (LoadFailed) when it is negative, nothing otherwise.
+void ReportLoadResult(int result, IMessageSink& sink);
 
 // The comma-separated branch alone, on a file already chosen.
 int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMessageSink& sink);

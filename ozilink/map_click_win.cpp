@@ -1,25 +1,37 @@
 #include "ozilink/map_click_win.h"
 
-#include "app/mine_app_win.h"
+#include <utility>
+
 #include "framework/top_level_error_win.h"
-#include "framework/wnd_win.h"
-#include "infosheet/info_sheet_win.h"
-#include "ozilink/mine_lookup.h"
-#include "res/resource.h"
+
+namespace {
+
+// Clicks arrive on the thread that runs the main dialog, which also
+// registers the handler: no lock is needed.
+struct MapClickReceiver {
+    HWND owner = nullptr;
+    MapClickHandler handler;
+};
+
+MapClickReceiver& Receiver() {
+    static MapClickReceiver receiver;
+    return receiver;
+}
+
+}  // namespace
+
+void SetMapClickHandler(HWND owner, MapClickHandler handler) {
+    Receiver() = {owner, std::move(handler)};
+}
 
 void WINAPI OnMapSingleClick(int /*button*/, int /*x*/, int /*y*/, double latitude,
                              double longitude, void* /*mapFile*/, double /*easting*/,
                              double /*northing*/) {
-    const CWnd* mainWnd = theApp.m_pMainWnd;
-    if (mainWnd == nullptr || mainWnd->m_hWnd == nullptr) {
+    // A copy: the handler may open windows, and their messages may register
+    // another handler while this one runs.
+    const MapClickReceiver receiver = Receiver();
+    if (!receiver.handler) {
         return;
     }
-    RunReportingErrors(mainWnd->m_hWnd, [&] {
-        char text[kSensitivityTextLimit + 1] = {};
-        ::GetDlgItemTextA(mainWnd->m_hWnd, IDC_SENSITIVITY, text, sizeof text);
-        const float sensitivity = SensitivityFromText(text);
-        if (const auto index = FindMineAt(theApp.m_mines, latitude, longitude, sensitivity)) {
-            ShowMineInfo(theApp.m_mines[*index]);
-        }
-    });
+    RunReportingErrors(receiver.owner, [&] { receiver.handler(latitude, longitude); });
 }

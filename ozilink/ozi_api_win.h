@@ -36,3 +36,26 @@ typedef int(WINAPI* OziSaveMapImageProc)(char* fileName);
 
 // The library's file name, found by the platform's library search.
 #define OZI_API_LIBRARY "oziapi.dll"
+
+// OziAPI.dll as the program holds it once bound: the module handle and the ten
+// entry points, all null until BindOziApi succeeds.
+struct COziApi {
+    HMODULE m_hLibrary = nullptr;
+    OziMapSingleClickONProc oziMapSingleClickON = nullptr;
+    OziMapSingleClickOFFProc oziMapSingleClickOFF = nullptr;
+    OziMapDblClickONProc oziMapDblClickON = nullptr;
+    OziMapDblClickOFFProc oziMapDblClickOFF = nullptr;
+    OziGetMapDatumProc oziGetMapDatum = nullptr;
+    OziConvertDatumProc oziConvertDatum = nullptr;
+    OziFindOziProc oziFindOzi = nullptr;
+    OziIsPositionOnMapProc oziIsPositionOnMap = nullptr;
+    OziCloseApiProc oziCloseApi = nullptr;
+    OziSaveMapImageProc oziSaveMapImage = nullptr;
+
+    bool IsBound() const { return m_hLibrary != nullptr; }
+};
+
+// Loads OziAPI.dll and binds its ten functions by name into `api`: 0 bound,
+// -1 library missing, -2 a function missing (the library is unloaded again
+// and `api` is left empty). The library stays loaded for the process's life.
+int BindOziApi(COziApi& api);

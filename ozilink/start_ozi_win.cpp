@@ -1,9 +1,10 @@
+#include "ozilink/start_ozi_win.h"
+
+#include <windows.h>
+
 #include <algorithm>
 #include <memory>
-#include <string>
 
-#include "app/mine_dlg_win.h"
-#include "framework/wait_cursor_win.h"
 #include "ozilink/ozi_start_rules.h"
 
 namespace {
@@ -49,15 +50,15 @@ std::string RegisteredOziExePath() {
 
 }  // namespace
 
-int CMineDlg::StartOziExplorer() {
+OziStartResult StartOziExplorerProcess() {
     std::string path = RegisteredOziExePath();
     if (path.empty()) {
-        return 0;
+        return {};
     }
     if (!FileExists(path)) {
         path = kOziExeName;
         if (!FileExists(path)) {
-            return 0;
+            return {};
         }
     }
     STARTUPINFOA startup{};
@@ -67,33 +68,8 @@ int CMineDlg::StartOziExplorer() {
                          &startup, &process)) {
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
-        return 1;
+        return {true, {}};
     }
     const auto reason = SystemErrorText(::GetLastError());
-    const std::string text =
-        "Error startin '" + path + "'\r\n" + (reason != nullptr ? reason.get() : "");
-    MessageBox(text.c_str(), "Vemra");
-    return 0;
-}
-
-bool CMineDlg::EnsureOziExplorerRunning() {
-    if (oziFindOzi() >= 0) {
-        return true;
-    }
-    if (MessageBox("Can't find OziExplorer.\n\nAttempt to start it?", "Warning", MB_YESNO) !=
-        IDYES) {
-        return false;
-    }
-    if (StartOziExplorer() == 0) {
-        MessageBox(
-            "Can't start OziExplorer. Please try to\nstart it manually, then try this utility "
-            "again",
-            "WARNING");
-        return false;
-    }
-    // Not found after all attempts: go on all the same.
-    CWaitCursor wait;
-    WaitForOziExplorer([this] { return oziFindOzi(); },
-                       [](unsigned milliseconds) { ::Sleep(milliseconds); });
-    return true;
+    return {false, "Error startin '" + path + "'\r\n" + (reason != nullptr ? reason.get() : "")};
 }

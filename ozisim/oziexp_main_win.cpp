@@ -52,7 +52,7 @@ constexpr COLORREF kClickColour = RGB(20, 60, 200);
 
 class NullSink : public IMessageSink {
 public:
-    void ShowMessage(std::string_view, std::string_view, MessageKind) override {}
+    void Report(MessageKind, std::string_view) override {}
 };
 
 struct Options {

@@ -232,8 +232,8 @@ class InfoTest(CliTestCase):
         # Without it the same bytes are an archive, and a damaged one.
         other = self.path("mines.txt")
         shutil.copy(SAMPLE, other)
-        run = self.run_ok("info", other, "--json")
-        self.assertEqual(run.json()["format"], "archive")
+        run = run_cli("info", other, "--json")
+        self.assertEqual((run.status, run.json()["format"]), (4, "archive"))
         self.assertIn("damaged", run.err)
 
     def test_recognised_columns(self):

@@ -25,7 +25,7 @@ inline void Require(bool condition) {
 
 class CCountingSink : public IMessageSink {
 public:
-    void ShowMessage(std::string_view, std::string_view, MessageKind) override { ++count; }
+    void Report(MessageKind, std::string_view) override { ++count; }
     int count = 0;
 };
 

@@ -25,11 +25,6 @@ std::string Bytes(std::initializer_list<int> values) {
     return bytes;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 template <typename Store>
 std::string Stored(Store store) {
     CMemoryFile file;
@@ -37,15 +32,6 @@ std::string Stored(Store store) {
     store(ar);
     ar.Close();
     return file.Bytes();
-}
-
-CMine MakeMine(int32_t id, float latitude, float longitude, std::string_view name) {
-    CMine mine;
-    mine.m_nDepId = id;
-    mine.m_fLatitude = latitude;
-    mine.m_fLongitude = longitude;
-    mine.SetText(&CMine::m_strSiteName, name);
-    return mine;
 }
 
 // A record with every text set to something of its own.
@@ -278,17 +264,6 @@ TEST(MineSerializeTest, DamagedRecordLeavesTheTargetAsItWas) {
     EXPECT_EQ(target, FullMine(2));
 }
 
-// Collections to write: the placeholder (as a comma-separated load leaves it,
-// from the header row) and the given mines.
-CMineArray Collection(std::initializer_list<CMine> mines) {
-    CMineArray array;
-    array.Add(MakeMine(0, 0, 0, "SITE_NAME"));
-    for (const CMine& mine : mines) {
-        array.Add(mine);
-    }
-    return array;
-}
-
 class MineArchiveTest : public ::testing::Test {
 protected:
     std::string DamageText(const std::string& path, const std::string& read) {
@@ -384,8 +359,7 @@ TEST_F(MineArchiveTest, TruncationAtEveryByteKeepsTheCompleteRecords) {
         const std::string read_text =
             complete == 1 ? "1 mine was read" : std::to_string(complete) + " mines were read";
         EXPECT_EQ(sink.messages[0].text, DamageText(path, read_text));
-        EXPECT_EQ(sink.messages[0].caption, "");
-        EXPECT_EQ(sink.messages[0].kind, MessageKind::Exclamation);
+        EXPECT_EQ(sink.messages[0].kind, MessageKind::ArchiveDamaged);
     }
 }
 
@@ -428,8 +402,7 @@ TEST_F(MineArchiveTest, UnreadableFileIsReportedAndLeavesTheMines) {
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text,
               "Cannot open the file '" + missing + "': " + ErrnoText(ENOENT) + ".");
-    EXPECT_EQ(sink.messages[0].caption, "");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::Plain);
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::FileError);
 
     // A very long name still fits the 511-character message buffer.
     const std::string longName = dir.File(std::string(600, 'n') + ".dat");
@@ -459,8 +432,7 @@ TEST_F(MineArchiveTest, RefusesMoreElementsThanTheCountHolds) {
     EXPECT_EQ(sink.messages[0].text,
               "There are 65535 mines, more than a mine archive can hold (65534 mines). '" +
                   tooMany + "' was not written.");
-    EXPECT_EQ(sink.messages[0].caption, "");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::Plain);
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::FileError);
     EXPECT_FALSE(std::filesystem::exists(tooMany));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -472,8 +444,7 @@ TEST_F(MineArchiveTest, WriteFailureIsReportedAndKeepsTheEarlierFile) {
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text,
               "Cannot create the file '" + inMissingFolder + "': " + ErrnoText(ENOENT) + ".");
-    EXPECT_EQ(sink.messages[0].caption, "");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::Plain);
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::FileError);
 
     // A folder where the file should go stays a folder.
     const std::string folder = dir.File("folder.dat");

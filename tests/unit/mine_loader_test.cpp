@@ -305,8 +305,7 @@ TEST_F(MineLoaderTest, FileThatCannotBeOpened) {
         EXPECT_EQ(LoadMineData(name, m_mines, m_sink), kLoadCsvNotOpened);
         ASSERT_EQ(m_sink.messages.size(), 1u);
         EXPECT_EQ(m_sink.messages[0].text, "Error opening file: '" + name + "'");
-        EXPECT_EQ(m_sink.messages[0].caption, "Vemra");
-        EXPECT_EQ(m_sink.messages[0].kind, MessageKind::Exclamation);
+        EXPECT_EQ(m_sink.messages[0].kind, MessageKind::DataFileNotOpened);
         EXPECT_EQ(m_mines.GetSize(), 3u);
     }
 }
