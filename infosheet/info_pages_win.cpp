@@ -6,18 +6,6 @@
 #include "infosheet/page_texts.h"
 #include "res/resource.h"
 
-namespace {
-
-// Writes each field of `fields`, as stored in `mine`, into its control.
-template <std::size_t N>
-void WriteFields(CWnd& page, const std::array<PageField, N>& fields, const CMine& mine) {
-    for (const PageField& field : fields) {
-        page.SetDlgItemText(field.controlId, (mine.*field.field).Str().c_str());
-    }
-}
-
-}  // namespace
-
 CInfoPage1::CInfoPage1() : CPropertyPage(IDD_INFO_MAIN) {}
 
 void CInfoPage1::DoDataExchange(CDataExchange* pDX) {
@@ -54,77 +42,30 @@ void CInfoPage1::FillControls() {
     m_staticProdYears.SetWindowText(texts.productionYears);
 }
 
-CInfoPage2::CInfoPage2() : CPropertyPage(IDD_INFO_MORE_LOCATION) {}
+CFieldPage::CFieldPage(UINT templateId, std::span<const PageField> fields)
+    : CPropertyPage(templateId), m_fields(fields), m_controls(fields.size()) {}
 
-void CInfoPage2::DoDataExchange(CDataExchange* pDX) {
+void CFieldPage::DoDataExchange(CDataExchange* pDX) {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_LOC_REPORTER, m_editReporter);
-    DDX_Control(pDX, IDC_LOC_REF, m_editRef);
-    DDX_Control(pDX, IDC_LOC_PREV_NAME, m_editPrevName);
-    DDX_Control(pDX, IDC_LOC_REGION, m_staticRegion);
-    DDX_Control(pDX, IDC_LOC_LAND_STAT, m_staticLandStat);
-    DDX_Control(pDX, IDC_LOC_DISTRICT, m_staticDistrict);
-    DDX_Control(pDX, IDC_LOC_ADMIN, m_staticAdmin);
-    DDX_Control(pDX, IDC_LOC_NAME, m_staticName);
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        DDX_Control(pDX, m_fields[i].controlId, m_controls[i]);
+    }
 }
 
-BOOL CInfoPage2::OnInitDialog() {
+BOOL CFieldPage::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     FillControls();
     return TRUE;
 }
 
-void CInfoPage2::FillControls() {
-    WriteFields(*this, kMoreLocationFields, m_mine);
+void CFieldPage::FillControls() {
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        m_controls[i].SetWindowText((m_mine.*m_fields[i].field).Str());
+    }
 }
 
-CInfoPage3::CInfoPage3() : CPropertyPage(IDD_INFO_CHARACTERISTICS1) {}
+CInfoPage2::CInfoPage2() : CFieldPage(IDD_INFO_MORE_LOCATION, kMoreLocationFields) {}
 
-void CInfoPage3::DoDataExchange(CDataExchange* pDX) {
-    CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CH1_WORK_TYPE, m_staticWorkType);
-    DDX_Control(pDX, IDC_CH1_PROD_SIZE, m_staticProdSize);
-    DDX_Control(pDX, IDC_CH1_OTHER_MATL, m_editOtherMatl);
-    DDX_Control(pDX, IDC_CH1_OREBODY_FM, m_editOrebodyFm);
-    DDX_Control(pDX, IDC_CH1_ORE, m_editOre);
-    DDX_Control(pDX, IDC_CH1_OPER_TYPE, m_staticOperType);
-    DDX_Control(pDX, IDC_CH1_GANGUE, m_editGangue);
-    DDX_Control(pDX, IDC_CH1_DEV_STAT, m_staticDevStat);
-    DDX_Control(pDX, IDC_CH1_DEP_TYPE, m_staticDepType);
-}
+CInfoPage3::CInfoPage3() : CFieldPage(IDD_INFO_CHARACTERISTICS1, kCharacteristics1Fields) {}
 
-BOOL CInfoPage3::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
-    FillControls();
-    return TRUE;
-}
-
-void CInfoPage3::FillControls() {
-    WriteFields(*this, kCharacteristics1Fields, m_mine);
-}
-
-CInfoPage4::CInfoPage4() : CPropertyPage(IDD_INFO_CHARACTERISTICS2) {}
-
-void CInfoPage4::DoDataExchange(CDataExchange* pDX) {
-    CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CH2_TECTONIC, m_editTectonic);
-    DDX_Control(pDX, IDC_CH2_STRUCTURE, m_editStructure);
-    DDX_Control(pDX, IDC_CH2_ORE_CTRL, m_editOreCtrl);
-    DDX_Control(pDX, IDC_CH2_MODEL, m_editModel);
-    DDX_Control(pDX, IDC_CH2_HROCK_UNIT, m_editHrockUnit);
-    DDX_Control(pDX, IDC_CH2_HROCK_CODE, m_editHrockCode);
-    DDX_Control(pDX, IDC_CH2_CONC_PROC, m_editConcProc);
-    DDX_Control(pDX, IDC_CH2_AROCK_UNIT, m_editArockUnit);
-    DDX_Control(pDX, IDC_CH2_AROCK_CODE, m_editArockCode);
-    DDX_Control(pDX, IDC_CH2_ALTERATION, m_editAlteration);
-}
-
-BOOL CInfoPage4::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
-    FillControls();
-    return TRUE;
-}
-
-void CInfoPage4::FillControls() {
-    WriteFields(*this, kCharacteristics2Fields, m_mine);
-}
+CInfoPage4::CInfoPage4() : CFieldPage(IDD_INFO_CHARACTERISTICS2, kCharacteristics2Fields) {}

@@ -5,8 +5,12 @@
 // page_texts.h into them in FillControls, which runs when the page's window
 // is made (its tab first selected) and on every refresh while it exists.
 
+#include <span>
+#include <vector>
+
 #include "framework/controls_win.h"
 #include "framework/property_sheet_win.h"
+#include "infosheet/page_texts.h"
 #include "minedata/mine.h"
 
 // "Main Page": name, position, location, commodities, history.
@@ -36,77 +40,45 @@ protected:
     BOOL OnInitDialog() override;
 };
 
-// "More Location": name, administrative and geographic placing, former
-// names, reporter, references.
-class CInfoPage2 : public CPropertyPage {
+// A page that shows record fields as stored, one value control each, all
+// listed in its table (page_texts.h).
+class CFieldPage : public CPropertyPage {
 public:
-    CInfoPage2();
+    CFieldPage(UINT templateId, std::span<const PageField> fields);
 
     // Writes every value control from m_mine, as stored.
     void FillControls();
 
     CMine m_mine;
-    CEdit m_editReporter;
-    CEdit m_editRef;
-    CEdit m_editPrevName;
-    CStatic m_staticRegion;
-    CStatic m_staticLandStat;
-    CStatic m_staticDistrict;
-    CStatic m_staticAdmin;
-    CStatic m_staticName;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+
+private:
+    std::span<const PageField> m_fields;
+    // One per field, in table order; never resized, since the dialog keeps
+    // their addresses once bound.
+    std::vector<CWnd> m_controls;
+};
+
+// "More Location": name, administrative and geographic placing, former
+// names, reporter, references.
+class CInfoPage2 : public CFieldPage {
+public:
+    CInfoPage2();
 };
 
 // "Characteristics 1": operation, production size, development status,
 // deposit type, ore and what comes with it.
-class CInfoPage3 : public CPropertyPage {
+class CInfoPage3 : public CFieldPage {
 public:
     CInfoPage3();
-
-    // Writes every value control from m_mine, as stored.
-    void FillControls();
-
-    CMine m_mine;
-    CStatic m_staticWorkType;
-    CStatic m_staticProdSize;
-    CEdit m_editOtherMatl;
-    CEdit m_editOrebodyFm;
-    CEdit m_editOre;
-    CStatic m_staticOperType;
-    CEdit m_editGangue;
-    CStatic m_staticDevStat;
-    CStatic m_staticDepType;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
 };
 
 // "Characteristics 2": deposit model, processes, ore controls, host and
 // associated rocks, structure, tectonic setting.
-class CInfoPage4 : public CPropertyPage {
+class CInfoPage4 : public CFieldPage {
 public:
     CInfoPage4();
-
-    // Writes every value control from m_mine, as stored.
-    void FillControls();
-
-    CMine m_mine;
-    CEdit m_editTectonic;
-    CEdit m_editStructure;
-    CEdit m_editOreCtrl;
-    CEdit m_editModel;
-    CEdit m_editHrockUnit;
-    CEdit m_editHrockCode;
-    CEdit m_editConcProc;
-    CEdit m_editArockUnit;
-    CEdit m_editArockCode;
-    CEdit m_editAlteration;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
 };

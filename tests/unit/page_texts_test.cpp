@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
 #include <set>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "infosheet/page_texts.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -105,6 +113,63 @@ TEST(PageFieldsTest, EachPageShowsDistinctControlsAndFields) {
     check(kCharacteristics1Fields);
     check(kCharacteristics2Fields);
     EXPECT_EQ(kCharacteristics2Fields.front().field, &CMine::m_strTectonic);
+}
+
+struct TemplateControls {
+    std::set<int> ids;
+    std::set<std::string> texts;
+};
+
+// The control ids and texts of one dialog template of res/vemra.rc.
+TemplateControls ReadTemplate(const std::filesystem::path& res, std::string_view dialog) {
+    std::map<std::string, int> numbers;
+    std::ifstream header(res / "resource.h");
+    const std::regex define(R"re(#define\s+(\w+)\s+(0x[0-9A-Fa-f]+|\d+))re");
+    for (std::string line; std::getline(header, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, define)) {
+            numbers[m[1]] = static_cast<int>(std::stol(m[2], nullptr, 0));
+        }
+    }
+    TemplateControls controls;
+    std::ifstream script(res / "vemra.rc");
+    const std::regex control(R"re(^\s*[A-Z]+\s+(?:"([^"]*)"\s*,\s*)?(\w+)\s*,)re");
+    bool inside = false;
+    for (std::string line; std::getline(script, line);) {
+        if (line.rfind(std::string(dialog) + " DIALOG", 0) == 0) {
+            inside = true;
+        } else if (inside && line == "END") {
+            break;
+        }
+        std::smatch m;
+        if (inside && std::regex_search(line, m, control)) {
+            controls.texts.insert(m[1]);
+            if (numbers.count(m[2]) != 0) {
+                controls.ids.insert(numbers[m[2]]);
+            }
+        }
+    }
+    return controls;
+}
+
+TEST(PageFieldsTest, EveryFieldHasItsControlAndLabelInThePageTemplate) {
+    const char* data = std::getenv("VEMRA_TEST_DATA");
+    if (data == nullptr) {
+        GTEST_SKIP() << "VEMRA_TEST_DATA names no source tree";
+    }
+    const std::filesystem::path res = std::filesystem::path(data).parent_path() / "res";
+    const auto check = [&](std::string_view dialog, std::span<const PageField> fields) {
+        const TemplateControls controls = ReadTemplate(res, dialog);
+        ASSERT_FALSE(controls.ids.empty()) << dialog;
+        for (const PageField& field : fields) {
+            EXPECT_EQ(controls.ids.count(field.controlId), 1u) << dialog << ": " << field.label;
+            EXPECT_EQ(controls.texts.count(std::string(field.label)), 1u)
+                << dialog << ": " << field.label;
+        }
+    };
+    check("IDD_INFO_MORE_LOCATION", kMoreLocationFields);
+    check("IDD_INFO_CHARACTERISTICS1", kCharacteristics1Fields);
+    check("IDD_INFO_CHARACTERISTICS2", kCharacteristics2Fields);
 }
 
 }  // namespace
