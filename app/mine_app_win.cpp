@@ -9,7 +9,7 @@ BOOL CMineApp::InitInstance() {
     CMineDlg dlg;
     CMineCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    dlg.m_strDataFile = cmdInfo.m_strDataFile.empty() ? kDefaultDataFile : cmdInfo.m_strDataFile;
+    dlg.m_strDataFile = cmdInfo.DataFile();
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

@@ -4,13 +4,19 @@
 
 namespace {
 
+std::string DataFileFrom(const std::vector<std::string>& arguments) {
+    CMineCommandLineInfo info;
+    ParseCommandLine(arguments, info);
+    return info.DataFile();
+}
+
 TEST(CommandLineTest, DataFileIsTheLastArgument) {
-    EXPECT_EQ(DataFileFromCommandLine({}), "mrds.csv");
-    EXPECT_EQ(DataFileFromCommandLine({"C:\\Data\\MRDS.CSV"}), "C:\\Data\\MRDS.CSV");
-    EXPECT_EQ(DataFileFromCommandLine({"first.csv", "second.dat"}), "second.dat");
-    EXPECT_EQ(DataFileFromCommandLine({"/mines.dat"}), "mines.dat");
-    EXPECT_EQ(DataFileFromCommandLine({"-mines.csv"}), "mines.csv");
-    EXPECT_EQ(DataFileFromCommandLine({"mines.csv", ""}), "mrds.csv");
+    EXPECT_EQ(DataFileFrom({}), "mrds.csv");
+    EXPECT_EQ(DataFileFrom({"C:\\Data\\MRDS.CSV"}), "C:\\Data\\MRDS.CSV");
+    EXPECT_EQ(DataFileFrom({"first.csv", "second.dat"}), "second.dat");
+    EXPECT_EQ(DataFileFrom({"/mines.dat"}), "mines.dat");
+    EXPECT_EQ(DataFileFrom({"-mines.csv"}), "mines.csv");
+    EXPECT_EQ(DataFileFrom({"mines.csv", ""}), "mrds.csv");
 }
 
 TEST(CommandLineTest, FlagsAreMarkedAndStripped) {

@@ -6,17 +6,9 @@
 #include "minedata/mine.h"
 #include "minedata/mine_array.h"
 #include "minedata/mine_text_pool.h"
+#include "test_support.h"
 
 namespace {
-
-CMine MakeMine(int32_t id, float latitude, float longitude, std::string_view name) {
-    CMine mine;
-    mine.m_nDepId = id;
-    mine.m_fLatitude = latitude;
-    mine.m_fLongitude = longitude;
-    mine.SetText(&CMine::m_strSiteName, name);
-    return mine;
-}
 
 TEST(MineTest, NewRecordIsEmpty) {
     const CMine mine;

@@ -30,40 +30,15 @@ constexpr char kHeader[] =
     "Reserved 2\r\n"
     "255,16777215,3,8,0,0,Mines\r\n";
 
-CMine MakeMine(float latitude, float longitude, std::string_view name) {
-    CMine mine;
-    mine.m_nDepId = 5;
-    mine.m_fLatitude = latitude;
-    mine.m_fLongitude = longitude;
-    mine.SetText(&CMine::m_strSiteName, name);
-    mine.SetText(&CMine::m_strState, "Nevada");
-    return mine;
-}
-
-// Element 0 as a comma-separated load leaves it, then the given mines.
-CMineArray Collection(std::initializer_list<CMine> mines) {
-    CMineArray array;
-    array.Add(MakeMine(-1, -1, "SITE_NAME"));
-    for (const CMine& mine : mines) {
-        array.Add(mine);
-    }
-    return array;
-}
-
 std::string PointFileText(const CMineArray& mines, const PositionFilter& filter = nullptr) {
     std::ostringstream out;
     WritePointFile(out, mines, filter);
     return out.str();
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(PointFileTest, WholeFileBytes) {
-    const CMineArray mines = Collection({MakeMine(38.5f, -117.25f, "Silver King"),
-                                         MakeMine(38.1234f, 0.5f, "\"Big\" Pit"), CMine()});
+    const CMineArray mines = Collection({MakeMine(5, 38.5f, -117.25f, "Silver King"),
+                                         MakeMine(5, 38.1234f, 0.5f, "\"Big\" Pit"), CMine()});
     EXPECT_EQ(PointFileText(mines), std::string(kHeader) +
                                         "38.500000,-117.250000,0,Silver King,,,,-777.0\r\n"
                                         "38.123402,0.500000,0,\"Big\" Pit,,,,-777.0\r\n"
@@ -71,25 +46,26 @@ TEST(PointFileTest, WholeFileBytes) {
 }
 
 TEST(PointFileTest, CommasInTheNameBecomeD1) {
-    EXPECT_EQ(PointFileLine(MakeMine(1.0f, -2.0f, "Mine, Upper,Lower")),
+    EXPECT_EQ(PointFileLine(MakeMine(5, 1.0f, -2.0f, "Mine, Upper,Lower")),
               "1.000000,-2.000000,0,Mine\xD1 Upper\xD1Lower,,,,-777.0");
 }
 
 TEST(PointFileTest, ExtremeCoordinatesFitTheLine) {
-    EXPECT_EQ(PointFileLine(MakeMine(FLT_MAX, -FLT_MAX, "x")),
+    EXPECT_EQ(PointFileLine(MakeMine(5, FLT_MAX, -FLT_MAX, "x")),
               "340282346638528859811704183484516925440.000000,"
               "-340282346638528859811704183484516925440.000000,0,x,,,,-777.0");
-    EXPECT_EQ(PointFileLine(MakeMine(FLT_TRUE_MIN, -0.0000006f, "x")),
+    EXPECT_EQ(PointFileLine(MakeMine(5, FLT_TRUE_MIN, -0.0000006f, "x")),
               "0.000000,-0.000001,0,x,,,,-777.0");
     const std::string special = PointFileLine(MakeMine(
-        std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), "x"));
+        5, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), "x"));
     EXPECT_EQ(special.rfind("inf,", 0), 0u) << special;
     EXPECT_NE(special.find("nan,0,x,,,,-777.0"), std::string::npos) << special;
 }
 
 TEST(PointFileTest, FilterSeesEachMineOnceInOrder) {
-    const CMineArray mines = Collection({MakeMine(1.0f, 10.0f, "one"), MakeMine(2.0f, 20.0f, "two"),
-                                         MakeMine(3.0f, 30.0f, "three")});
+    const CMineArray mines =
+        Collection({MakeMine(5, 1.0f, 10.0f, "one"), MakeMine(5, 2.0f, 20.0f, "two"),
+                    MakeMine(5, 3.0f, 30.0f, "three")});
     std::vector<std::pair<double, double>> calls;
     const std::string text = PointFileText(mines, [&](double latitude, double longitude) {
         calls.emplace_back(latitude, longitude);
@@ -113,7 +89,7 @@ class ExportPointFileTest : public ::testing::Test {
 protected:
     TempDir dir;
     RecordingSink sink;
-    CMineArray mines = Collection({MakeMine(38.5f, -117.25f, "Silver King")});
+    CMineArray mines = Collection({MakeMine(5, 38.5f, -117.25f, "Silver King")});
 };
 
 TEST_F(ExportPointFileTest, WritesTheExactBytes) {
@@ -133,8 +109,7 @@ TEST_F(ExportPointFileTest, UnopenableFileIsReported) {
     EXPECT_FALSE(ExportPointFile(path, mines, nullptr, sink));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Error opening:\n" + path);
-    EXPECT_EQ(sink.messages[0].caption, "Vemra");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::Stop);
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::ExportFailed);
 }
 
 TEST_F(ExportPointFileTest, FolderInTheWayIsReported) {
@@ -143,8 +118,7 @@ TEST_F(ExportPointFileTest, FolderInTheWayIsReported) {
     EXPECT_FALSE(ExportPointFile(path, mines, nullptr, sink));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text.rfind("Cannot replace the file '" + path + "': ", 0), 0u);
-    EXPECT_EQ(sink.messages[0].caption, "Vemra");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::Stop);
+    EXPECT_EQ(sink.messages[0].kind, MessageKind::ExportFailed);
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
@@ -153,7 +127,7 @@ TEST_F(ExportPointFileTest, FolderInTheWayIsReported) {
 TEST_F(ExportPointFileTest, DiskFullIsReportedAndKeepsTheEarlierFile) {
     const std::string path = dir.Write("point.pnt", "earlier");
     for (int i = 0; i < 5000; ++i) {
-        mines.Add(MakeMine(1.0f * i, 2.0f, "A mine with a long name to fill the disk"));
+        mines.Add(MakeMine(5, 1.0f * i, 2.0f, "A mine with a long name to fill the disk"));
     }
     EXPECT_EXIT(
         {
@@ -167,8 +141,7 @@ TEST_F(ExportPointFileTest, DiskFullIsReportedAndKeepsTheEarlierFile) {
             const bool ok = !written && sink.messages.size() == 1 &&
                             sink.messages[0].text ==
                                 "Cannot write the file '" + path + "': " + ErrnoText(EFBIG) + "." &&
-                            sink.messages[0].caption == "Vemra" &&
-                            sink.messages[0].kind == MessageKind::Stop &&
+                            sink.messages[0].kind == MessageKind::ExportFailed &&
                             ReadFileBytes(path) == "earlier";
             std::_Exit(ok ? 0 : 1);
         },

@@ -1,30 +1,34 @@
 #pragma once
 
 // Small helpers shared by the unit tests: a message sink that records what it
-// is shown, and a scratch folder that removes itself.
+// is shown, a scratch folder that removes itself, and small records.
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "minedata/message_sink.h"
+#include "minedata/mine.h"
+#include "minedata/mine_array.h"
 
 struct RecordedMessage {
-    std::string text;
-    std::string caption;
     MessageKind kind;
+    std::string text;
 };
 
-// Keeps every message in order, so a test can assert on text, caption and kind.
+// Keeps every message in order, so a test can assert on kind and text.
 class RecordingSink : public IMessageSink {
 public:
-    void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override {
-        messages.push_back({std::string(text), std::string(caption), kind});
+    void Report(MessageKind kind, std::string_view text) override {
+        messages.push_back({kind, std::string(text)});
     }
 
     std::vector<RecordedMessage> messages;
@@ -71,3 +75,30 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The whole file's bytes; empty when it cannot be read.
+inline std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A record with an identifier, a position and a name; every other text empty.
+inline CMine MakeMine(std::int32_t id, float latitude, float longitude, std::string_view name) {
+    CMine mine;
+    mine.m_nDepId = id;
+    mine.m_fLatitude = latitude;
+    mine.m_fLongitude = longitude;
+    mine.SetText(&CMine::m_strSiteName, name);
+    return mine;
+}
+
+// A collection as a comma-separated load leaves it: element 0 from the header
+// row, then `mines`.
+inline CMineArray Collection(std::initializer_list<CMine> mines) {
+    CMineArray array;
+    array.Add(MakeMine(0, -1.0f, -1.0f, "SITE_NAME"));
+    for (const CMine& mine : mines) {
+        array.Add(mine);
+    }
+    return array;
+}
