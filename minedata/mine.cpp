@@ -56,7 +56,11 @@ std::string_view ReadEntry(const unsigned char* entry) {
 }
 
 // The byte offset of each text member within a record, by its index,
-// measured once on a record.
+// measured once on a record. offsetof would give them at compile time, but it
+// is defined only for standard-layout classes, which CMine is not (its block
+// is private, its fields public). Measuring is safe because every record has
+// the same layout and a CMineText exists only as a member of a CMine: its
+// constructor is private to CMine and it cannot be copied out.
 const std::array<std::uintptr_t, CMine::kTextFieldCount>& TextMemberOffsets() {
     static const auto offsets = [] {
         const CMine probe;
