@@ -90,12 +90,6 @@ constexpr MessageMapEntry OnCommandEntry(UINT id) {
     return {WM_COMMAND, 0, id, &message_map_detail::Invoke<Handler>};
 }
 
-// A control notification `code` of control `id`.
-template <auto Handler>
-constexpr MessageMapEntry OnNotifyCodeEntry(UINT id, UINT code) {
-    return {WM_COMMAND, code, id, &message_map_detail::Invoke<Handler>};
-}
-
 // Any other window message.
 template <auto Handler>
 constexpr MessageMapEntry OnMessageEntry(UINT message) {

@@ -42,8 +42,6 @@ public:
     MapView(const GeoBox& box, int width, int height);
 
     const GeoBox& Box() const { return m_box; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
 
     // The position at the centre of a pixel.
     GeoPoint PixelToGeo(Pixel pixel) const;
