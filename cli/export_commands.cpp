@@ -121,10 +121,9 @@ Command AddExportGpxCommand(CLI::App& app) {
 }
 
 Command AddExportKmlCommand(CLI::App& app) {
-    return AddWaypointCommand(app, "export-kml",
-                              "Write the mines as KML 2.2 placemarks (UTF-8) whose balloons show "
-                              "the Main Page",
-                              "KML file to write", ExportKmlFile);
+    return AddWaypointCommand(
+        app, "export-kml", "Write the mines as KML 2.2 placemarks (UTF-8), Main Page in balloons",
+        "KML file to write", ExportKmlFile);
 }
 
 Command AddExportWaypointCommand(CLI::App& app) {
