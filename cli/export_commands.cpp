@@ -58,6 +58,7 @@ int RunExportArchive(const ExportOptions& options) {
 // from element 1 on.
 std::vector<std::size_t> SelectedMines(const CMineArray& mines) {
     std::vector<std::size_t> indices;
+    indices.reserve(mines.GetSize());
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {
         indices.push_back(i);
     }

@@ -21,7 +21,8 @@ void AppendGpxWaypoint(std::string& out, const CMine& mine) {
     out += "  <wpt lat=\"";
     AppendDegrees(out, mine.m_fLatitude);
     out += "\" lon=\"";
-    AppendDegrees(out, mine.m_fLongitude);
+    // GPX longitudes lie in [-180, 180): the 180th meridian is written as -180.
+    AppendDegrees(out, mine.m_fLongitude == 180.0f ? -180.0f : mine.m_fLongitude);
     out += "\">\n    <name>";
     AppendXmlText(out, mine.m_strSiteName);
     out += "</name>\n";

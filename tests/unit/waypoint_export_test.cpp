@@ -90,9 +90,10 @@ TEST(WaypointExportTest, GpxWaypoint) {
               "    <type>Past Producer</type>\n"
               "  </wpt>\n");
     CMine unknown;
+    unknown.m_fLongitude = 180.0f;
     out.clear();
     AppendGpxWaypoint(out, unknown);
-    EXPECT_EQ(out, "  <wpt lat=\"0.000000\" lon=\"0.000000\">\n    <name></name>\n  </wpt>\n");
+    EXPECT_EQ(out, "  <wpt lat=\"0.000000\" lon=\"-180.000000\">\n    <name></name>\n  </wpt>\n");
 }
 
 TEST(WaypointExportTest, KmlPlacemarkShowsTheMainPage) {
