@@ -46,5 +46,11 @@ Command AddLookupCommand(CLI::App& app);
 Command AddExportPointCommand(CLI::App& app);
 // export-dat DATAFILE OUT
 Command AddExportArchiveCommand(CLI::App& app);
+// export-gpx DATAFILE OUT
+Command AddExportGpxCommand(CLI::App& app);
+// export-kml DATAFILE OUT
+Command AddExportKmlCommand(CLI::App& app);
+// export-wpt DATAFILE OUT
+Command AddExportWaypointCommand(CLI::App& app);
 // info DATAFILE [--json]
 Command AddInfoCommand(CLI::App& app);

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/cp1252.h"
+#include "export/text_encoding.h"
 #include "infosheet/page_texts.h"
 #include "minedata/column_map.h"
 

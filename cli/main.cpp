@@ -1,16 +1,16 @@
 // vemra-cli: the mine data, the map-click lookup and the exports of Vemra
 // from the command line, without Windows or OziExplorer.
 
-#include <array>
 #include <iostream>
 #include <new>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/stream_sink.h"
 
 namespace {
 
-int RunChosen(const std::array<Command, 4>& commands, IMessageSink& sink) {
+int RunChosen(const std::vector<Command>& commands, IMessageSink& sink) {
     for (const Command& command : commands) {
         if (command.app->parsed()) {
             return command.run(sink);
@@ -19,7 +19,7 @@ int RunChosen(const std::array<Command, 4>& commands, IMessageSink& sink) {
     return kExitFailed;  // unreachable: one subcommand is required
 }
 
-int RunReportingErrors(const std::array<Command, 4>& commands, IMessageSink& sink) {
+int RunReportingErrors(const std::vector<Command>& commands, IMessageSink& sink) {
     try {
         return RunChosen(commands, sink);
     } catch (const CommandError& error) {
@@ -39,8 +39,10 @@ int main(int argc, char** argv) {
     CLI::App app{"Vemra's mine data on the command line"};
     app.name("vemra-cli");
     app.require_subcommand(1);
-    const std::array<Command, 4> commands = {AddLookupCommand(app), AddExportPointCommand(app),
-                                             AddExportArchiveCommand(app), AddInfoCommand(app)};
+    const std::vector<Command> commands = {
+        AddLookupCommand(app),    AddExportPointCommand(app), AddExportArchiveCommand(app),
+        AddExportGpxCommand(app), AddExportKmlCommand(app),   AddExportWaypointCommand(app),
+        AddInfoCommand(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/cp1252.h"
+#include "export/text_encoding.h"
 #include "infosheet/page_texts.h"
 
 namespace {

@@ -1,9 +1,8 @@
 #include "export/point_file.h"
 
 #include <cstdio>
-#include <streambuf>
 
-#include "minedata/safe_file_writer.h"
+#include "export/file_output.h"
 
 namespace {
 
@@ -28,33 +27,6 @@ void AppendCoordinate(std::string& line, float value) {
                               : sizeof text - 1);
     }
 }
-
-// Sends a stream's output straight to a CFile; the file's errors leave as the
-// CFileException it throws (the stream rethrows it once badbit is watched).
-class CFileStreamBuf : public std::streambuf {
-public:
-    explicit CFileStreamBuf(CFile& file) : m_file(file) {}
-
-protected:
-    int_type overflow(int_type ch) override {
-        if (traits_type::eq_int_type(ch, traits_type::eof())) {
-            return traits_type::not_eof(ch);
-        }
-        const char byte = traits_type::to_char_type(ch);
-        m_file.Write(&byte, 1);
-        return ch;
-    }
-
-    std::streamsize xsputn(const char* data, std::streamsize count) override {
-        if (count > 0) {
-            m_file.Write(data, static_cast<std::size_t>(count));
-        }
-        return count;
-    }
-
-private:
-    CFile& m_file;
-};
 
 }  // namespace
 
@@ -89,12 +61,8 @@ void WritePointFile(std::ostream& out, const CMineArray& mines, const PositionFi
 
 bool ExportPointFile(const std::string& path, const CMineArray& mines, const PositionFilter& filter,
                      IMessageSink& sink) {
-    const SafeWriteResult result = WriteFileSafely(path, [&](CFile& file) {
-        CFileStreamBuf buffer(file);
-        std::ostream out(&buffer);
-        out.exceptions(std::ios::badbit);
-        WritePointFile(out, mines, filter);
-    });
+    const SafeWriteResult result =
+        WriteStreamSafely(path, [&](std::ostream& out) { WritePointFile(out, mines, filter); });
     switch (result.failedAt) {
         case SafeWriteStage::None:
             return true;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Vemra needs on Debian 12:
 # compilers (native, MinGW for Windows x86_64 and i686, clang for fuzzing),
-# libraries, Wine with a virtual display, and the tools the tests use.
+# libraries, Wine with a virtual display, and the tools the tests use
+# (among them GPSBabel, GDAL and xmllint, which read the exported files back).
 # Does nothing when everything is already there.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine64 xvfb xauth imagemagick icoutils
     clang libclang-rt-14-dev valgrind
+    gpsbabel gdal-bin libxml2-utils libxml2-dev
 )
 
 missing=()

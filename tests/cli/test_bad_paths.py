@@ -5,6 +5,10 @@ import shutil
 
 from cli_support import CliTestCase, SAMPLE, run_cli, snapshot
 
+# Every command that writes a file, with an output name for it.
+EXPORTS = [("export-pnt", "out.pnt"), ("export-dat", "out.dat"), ("export-gpx", "out.gpx"),
+           ("export-kml", "out.kml"), ("export-wpt", "out.wpt")]
+
 
 class FolderNameTest(CliTestCase):
     def test_folder_as_data_file(self):
@@ -26,7 +30,7 @@ class FolderNameTest(CliTestCase):
         self.assertIn("Error loading Mine data", err)
 
     def test_folder_as_output(self):
-        for command, leaf in (("export-pnt", "out.pnt"), ("export-dat", "out.dat")):
+        for command, leaf in EXPORTS:
             folder = self.path(leaf)
             os.mkdir(folder)
             self.write(leaf + "/keep.txt", b"keep")
@@ -39,8 +43,9 @@ class FolderNameTest(CliTestCase):
         out = self.path("no/such/folder/out.pnt")
         run = run_cli("export-pnt", SAMPLE, out)
         self.assertFailsCleanly(run, 3, "Error opening:", out)
-        run = run_cli("export-dat", SAMPLE, self.path("no/out.dat"))
-        self.assertFailsCleanly(run, 3, self.path("no/out.dat"))
+        for command, leaf in EXPORTS[1:]:
+            out = self.path("no/" + leaf)
+            self.assertFailsCleanly(run_cli(command, SAMPLE, out), 3, out)
         self.assertEqual(os.listdir(self.dir), [])
 
 
@@ -75,8 +80,8 @@ class LongPathTest(CliTestCase):
         dat = self.path("n" * 296 + ".dat")
         run = run_cli("lookup", dat, "1", "2")
         self.assertFailsCleanly(run, 2, dat)
-        for command, ext in (("export-pnt", ".pnt"), ("export-dat", ".dat")):
-            out = self.path("o" * 296 + ext)
+        for command, leaf in EXPORTS:
+            out = self.path("o" * 296 + leaf[-4:])
             run = run_cli(command, SAMPLE, out)
             self.assertFailsCleanly(run, 3, out)
         self.assertEqual(os.listdir(self.dir), [])

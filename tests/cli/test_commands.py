@@ -267,8 +267,10 @@ class UsageTest(CliTestCase):
         for box in ("1,2,3", "1,2,3,4,5", "3,0,1,4", "0,4,1,2", "a,b,c,d", "1,2,3,nan", ""):
             run = self.check_usage_error("export-pnt", SAMPLE, out, "--bbox", box)
             self.assertIn("bbox", run.err)
-        self.check_usage_error("export-dat", SAMPLE)
-        self.check_usage_error("export-dat", SAMPLE, out, "extra")
+        for command in ("export-dat", "export-gpx", "export-kml", "export-wpt"):
+            self.check_usage_error(command, SAMPLE)
+            self.check_usage_error(command, SAMPLE, out, "extra")
+            self.check_usage_error(command, self.path("missing.csv"), out)
         self.check_usage_error("info")
         self.check_usage_error("info", SAMPLE, "--xml")
 
@@ -287,5 +289,6 @@ class UsageTest(CliTestCase):
     def test_help(self):
         run = run_cli("--help")
         self.assertEqual(run.status, 0, run)
-        for command in ("lookup", "export-pnt", "export-dat", "info"):
+        for command in ("lookup", "export-pnt", "export-dat", "export-gpx", "export-kml",
+                        "export-wpt", "info"):
             self.assertIn(command, run.out)

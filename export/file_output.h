@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "minedata/safe_file_writer.h"
+
+// Writes the file `path` as WriteFileSafely does (a temporary file beside it
+// that replaces the target only once complete), with `write` filling it
+// through a stream. A write error of the file ends `write` with the file's
+// exception, so the result names the target and the system's reason.
+SafeWriteResult WriteStreamSafely(const std::string& path,
+                                  const std::function<void(std::ostream&)>& write);
+
+// Writes `pending` to `out` and empties it once it holds a batch's worth, so
+// that a file of many small records is written in few large pieces with
+// bounded memory.
+void WriteWhenFull(std::ostream& out, std::string& pending);
+// Writes whatever `pending` holds to `out` and empties it.
+void WritePending(std::ostream& out, std::string& pending);

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "export/gpx_file.h"
+#include "export/kml_file.h"
+#include "export/ozi_waypoint_file.h"
+#include "export/text_encoding.h"
+#include "test_support.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+struct EncodingCase {
+    std::string text;  // bytes as a data file holds them
+    bool utf8;
+    std::string asUtf8;
+    std::string asXml;
+    std::string asCp1252;
+};
+
+TEST(TextEncodingTest, DataTextsInEachEncoding) {
+    const std::vector<EncodingCase> cases = {
+        {"Plain", true, "Plain", "Plain", "Plain"},
+        {"Caf\xE9", false, "Caf\xC3\xA9", "Caf\xC3\xA9", "Caf\xE9"},
+        {"Caf\xC3\xA9", true, "Caf\xC3\xA9", "Caf\xC3\xA9", "Caf\xE9"},
+        {"\x80\x93\x94", false, "\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D",
+         "\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D", "\x80\x93\x94"},
+        // The five bytes code page 1252 leaves undefined: C1 controls.
+        {"\x81\x8D\x8F\x90\x9D", false, "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D", "",
+         "\x81\x8D\x8F\x90\x9D"},
+        {"\xC2\x81", true, "\xC2\x81", "", "\x81"},
+        {"a&b<c>d\"e'f", true, "a&b<c>d\"e'f", "a&amp;b&lt;c&gt;d&quot;e&apos;f", "a&b<c>d\"e'f"},
+        {"t\tl\nc\r", true, "t\tl\nc\r", "t\tl\nc&#13;", "t\tl\nc\r"},
+        {"a\0b\x01\x1F\x7F"s, true, "a\0b\x01\x1F\x7F"s, "ab", "a\0b\x01\x1F\x7F"s},
+        // U+FFFE, U+FFFF: UTF-8, but no XML characters.
+        {"\xEF\xBF\xBE\xEF\xBF\xBF", true, "\xEF\xBF\xBE\xEF\xBF\xBF", "", "??"},
+        {"\xF0\x9F\x98\x80 \xC4\x82", true, "\xF0\x9F\x98\x80 \xC4\x82",
+         "\xF0\x9F\x98\x80 \xC4\x82", "? ?"},
+        // Overlong form, surrogate, cut-off sequence, beyond U+10FFFF: code page 1252.
+        {"\xC0\xAF", false, "\xC3\x80\xC2\xAF", "\xC3\x80\xC2\xAF", "\xC0\xAF"},
+        {"\xED\xA0\x80", false, "\xC3\xAD\xC2\xA0\xE2\x82\xAC", "\xC3\xAD\xC2\xA0\xE2\x82\xAC",
+         "\xED\xA0\x80"},
+        {"\xE2\x82", false, "\xC3\xA2\xE2\x80\x9A", "\xC3\xA2\xE2\x80\x9A", "\xE2\x82"},
+        {"\xF4\x90\x80\x80", false, "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC",
+         "\xC3\xB4\xE2\x82\xAC\xE2\x82\xAC", "\xF4\x90\x80\x80"},
+    };
+    for (const EncodingCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(IsUtf8(c.text), c.utf8);
+        EXPECT_EQ(DataTextToUtf8(c.text), c.asUtf8);
+        std::string xml = "<";
+        AppendXmlText(xml, c.text);
+        EXPECT_EQ(xml, "<" + c.asXml);
+        EXPECT_EQ(DataTextToCp1252(c.text), c.asCp1252);
+    }
+}
+
+CMine MakeMine(float latitude, float longitude, std::string_view name) {
+    CMine mine;
+    mine.m_nDepId = 10186021;
+    mine.m_fLatitude = latitude;
+    mine.m_fLongitude = longitude;
+    mine.SetText(&CMine::m_strSiteName, name);
+    mine.SetText(&CMine::m_strCountry, "United States");
+    mine.SetText(&CMine::m_strState, "Nevada");
+    mine.SetText(&CMine::m_strComType, "M");
+    mine.SetText(&CMine::m_strComMajor, "Silver, Gold");
+    mine.SetText(&CMine::m_strComTrace, "Lead & Zinc");
+    mine.SetText(&CMine::m_strDevStat, "Past Producer");
+    mine.SetText(&CMine::m_strDiscYr, "1862");
+    return mine;
+}
+
+TEST(WaypointExportTest, GpxWaypoint) {
+    std::string out;
+    AppendGpxWaypoint(out, MakeMine(39.63718f, -117.05204f, "Caf\xE9 <King>"));
+    EXPECT_EQ(out,
+              "  <wpt lat=\"39.637180\" lon=\"-117.052040\">\n"
+              "    <name>Caf\xC3\xA9 &lt;King&gt;</name>\n"
+              "    <desc>Silver, Gold; Lead &amp; Zinc; Past Producer; United States, "
+              "Nevada</desc>\n"
+              "    <link href=\"https://mrdata.usgs.gov/mrds/show-mrds.php?dep_id=10186021\">"
+              "<text>MRDS record 10186021</text></link>\n"
+              "    <type>Past Producer</type>\n"
+              "  </wpt>\n");
+    CMine unknown;
+    unknown.m_fLongitude = 180.0f;
+    out.clear();
+    AppendGpxWaypoint(out, unknown);
+    EXPECT_EQ(out, "  <wpt lat=\"0.000000\" lon=\"-180.000000\">\n    <name></name>\n  </wpt>\n");
+}
+
+TEST(WaypointExportTest, KmlPlacemarkShowsTheMainPage) {
+    std::string out;
+    AppendKmlPlacemark(out, MakeMine(39.63718f, -117.05204f, "A]]>B"));
+    EXPECT_EQ(out,
+              "  <Placemark>\n"
+              "    <name>A]]&gt;B</name>\n"
+              "    <description><![CDATA[<table>"
+              "<tr><th align=\"left\">Name</th><td>A]]&gt;B</td></tr>"
+              "<tr><th align=\"left\">Position</th><td>Lat: 39.637180, Lon: -117.052040</td></tr>"
+              "<tr><th align=\"left\">Location</th><td>United States, Nevada</td></tr>"
+              "<tr><th align=\"left\">Type</th><td>metallic</td></tr>"
+              "<tr><th align=\"left\">Major</th><td>Silver, Gold</td></tr>"
+              "<tr><th align=\"left\">Minor</th><td></td></tr>"
+              "<tr><th align=\"left\">Trace</th><td>Lead &amp; Zinc</td></tr>"
+              "<tr><th align=\"left\">Discovery</th><td>1862</td></tr>"
+              "<tr><th align=\"left\">Prod. Years</th><td></td></tr>"
+              "</table>]]></description>\n"
+              "    <Point><coordinates>-117.052040,39.637180</coordinates></Point>\n"
+              "  </Placemark>\n");
+}
+
+TEST(WaypointExportTest, OziWaypointLine) {
+    EXPECT_EQ(OziWaypointLine(7, MakeMine(39.63718f, -117.05204f, "Bull Run, \"N\"\r\n\t\xC3\xA9")),
+              "7,Bull Run\xD1 \"N\"\xE9,39.637180,-117.052040,0,0,1,3,0,65535,"
+              "Silver\xD1 Gold; Lead & Zinc; Past Producer; United States\xD1 Nevada,"
+              "0,0,0,-777,6,0,17,0,10.0,2,,,");
+}
+
+// Element 0, then mines at (1, 1), (nan, 2), (3, 181), (4, -4).
+CMineArray MixedCollection() {
+    CMineArray mines;
+    mines.Add(CMine());
+    mines.Add(MakeMine(1.0f, 1.0f, "one"));
+    mines.Add(MakeMine(std::nanf(""), 2.0f, "nan"));
+    mines.Add(MakeMine(3.0f, 181.0f, "beyond"));
+    mines.Add(MakeMine(4.0f, -4.0f, "four"));
+    return mines;
+}
+
+TEST(WaypointExportTest, FilesFollowTheIndicesAndLeaveOutMinesWithoutAPlace) {
+    const CMineArray mines = MixedCollection();
+    const std::vector<std::size_t> indices = {4, 3, 2, 1};
+
+    std::ostringstream gpx;
+    WriteGpxFile(gpx, mines, indices);
+    EXPECT_EQ(
+        gpx.str().rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\"", 0), 0u);
+    EXPECT_LT(gpx.str().find("<name>four</name>"), gpx.str().find("<name>one</name>"));
+    EXPECT_EQ(gpx.str().find("nan"), std::string::npos);
+    EXPECT_EQ(gpx.str().find("beyond"), std::string::npos);
+    EXPECT_EQ(gpx.str().substr(gpx.str().size() - 7), "</gpx>\n");
+
+    std::ostringstream kml;
+    WriteKmlFile(kml, mines, indices);
+    EXPECT_LT(kml.str().find("<name>four</name>"), kml.str().find("<name>one</name>"));
+    EXPECT_EQ(kml.str().find("beyond"), std::string::npos);
+    EXPECT_EQ(kml.str().substr(kml.str().size() - 19), "</Document>\n</kml>\n");
+
+    std::ostringstream wpt;
+    WriteOziWaypointFile(wpt, mines, indices);
+    const std::string text = wpt.str();
+    EXPECT_EQ(text.substr(0, text.find("\r\n1,")),
+              "OziExplorer Waypoint File Version 1.1\r\nWGS 84\r\nReserved 2\r\nReserved 3");
+    EXPECT_NE(text.find("\r\n1,four,4.000000,"), std::string::npos);
+    EXPECT_NE(text.find("\r\n2,one,1.000000,"), std::string::npos);
+    EXPECT_EQ(text.find("\r\n3,"), std::string::npos);
+}
+
+TEST(WaypointExportTest, FailedExportsLeaveNothingBehind) {
+    using Export =
+        SafeWriteResult (*)(const std::string&, const CMineArray&, std::span<const std::size_t>);
+    const CMineArray mines = MixedCollection();
+    const std::vector<std::size_t> indices = {1};
+    TempDir dir;
+    for (const Export write :
+         {Export{ExportGpxFile}, Export{ExportKmlFile}, Export{ExportOziWaypointFile}}) {
+        const std::string missing = dir.File("missing/out");
+        const SafeWriteResult created = write(missing, mines, indices);
+        EXPECT_EQ(created.failedAt, SafeWriteStage::Create);
+        EXPECT_NE(created.message.find(missing), std::string::npos);
+
+        const std::string folder = dir.File("folder");
+        std::filesystem::create_directory(folder);
+        const SafeWriteResult replaced = write(folder, mines, indices);
+        EXPECT_EQ(replaced.failedAt, SafeWriteStage::Replace);
+        EXPECT_NE(replaced.message.find(folder), std::string::npos);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+        const std::string written = dir.File("out");
+        EXPECT_TRUE(write(written, mines, indices).Ok());
+        EXPECT_TRUE(std::filesystem::remove(written));
+    }
+}
+
+}  // namespace
