@@ -1,9 +1,9 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/data_file.h"
+#include "cli/filter_options.h"
 #include "cli/stream_sink.h"
 #include "export/point_file.h"
 #include "minedata/mine_archive.h"
@@ -13,36 +13,31 @@ namespace {
 struct ExportOptions {
     std::string dataFile;
     std::string outFile;
-    std::string box;  // empty: every mine
+    FilterOptions filters;
 };
 
-void AddFileArguments(CLI::App& command, ExportOptions& options, const std::string& outHelp) {
+void AddExportArguments(CLI::App& command, ExportOptions& options, const std::string& outHelp) {
     command.add_option("DATAFILE", options.dataFile, "Mine data file (.csv or archive)")
         ->required();
     command.add_option("OUT", options.outFile, outHelp)->required();
+    AddFilterOptions(command, options.filters);
 }
 
-int RunExportPoint(const ExportOptions& options) {
-    PositionFilter filter;
-    if (!options.box.empty()) {
-        // The validator has accepted the box already.
-        const BoundingBox box = ParseBoundingBox(options.box).value_or(BoundingBox());
-        filter = [box](double latitude, double longitude) {
-            return box.Contains(latitude, longitude);
-        };
-    }
+// Loads the data file and writes the mines the filters take with `write`,
+// which returns false when the output could not be written. Without a filter
+// the collection is written as loaded.
+template <typename Write>
+int RunExport(const ExportOptions& options, Write write) {
+    const MineFilter filter = MakeMineFilter(options.filters);
     CStreamMessageSink sink(std::cerr);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
-    if (!ExportPointFile(options.outFile, data.mines, filter, sink)) {
-        throw CommandError(kExitNotWritten, "");
+    bool written = false;
+    if (filter.IsEmpty()) {
+        written = write(data.mines, sink);
+    } else {
+        written = write(CopyChosenMines(data.mines, ChooseMines(data.mines, filter)), sink);
     }
-    return kExitOk;
-}
-
-int RunExportArchive(const ExportOptions& options) {
-    CStreamMessageSink sink(std::cerr);
-    const LoadedData data = LoadDataFile(options.dataFile, sink);
-    if (!WriteMineArchive(options.outFile, data.mines, sink)) {
+    if (!written) {
         throw CommandError(kExitNotWritten, "");
     }
     return kExitOk;
@@ -53,17 +48,21 @@ int RunExportArchive(const ExportOptions& options) {
 Command AddExportPointCommand(CLI::App& app) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand("export-pnt", "Write the mines as an Ozi point file");
-    AddFileArguments(*command, *options, "Point file to write");
-    command
-        ->add_option("--bbox", options->box,
-                     "Only the mines inside this box of degrees, bounds included")
-        ->check(BoundingBoxArgument());
-    return {command, [options] { return RunExportPoint(*options); }};
+    AddExportArguments(*command, *options, "Point file to write");
+    return {command, [options] {
+                return RunExport(*options, [&](const CMineArray& mines, IMessageSink& sink) {
+                    return ExportPointFile(options->outFile, mines, {}, sink);
+                });
+            }};
 }
 
 Command AddExportArchiveCommand(CLI::App& app) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand("export-dat", "Write the mines as a mine archive");
-    AddFileArguments(*command, *options, "Mine archive to write");
-    return {command, [options] { return RunExportArchive(*options); }};
+    AddExportArguments(*command, *options, "Mine archive to write");
+    return {command, [options] {
+                return RunExport(*options, [&](const CMineArray& mines, IMessageSink& sink) {
+                    return WriteMineArchive(options->outFile, mines, sink);
+                });
+            }};
 }

@@ -8,6 +8,7 @@
 #include "cli/json_output.h"
 #include "cli/stream_sink.h"
 #include "cli/text_output.h"
+#include "minedata/number_text.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {
@@ -23,8 +24,8 @@ struct LookupOptions {
 
 int RunLookup(const LookupOptions& options) {
     // The validators have accepted both numbers already.
-    const double latitude = ParseNumber(options.latitude).value_or(0.0);
-    const double longitude = ParseNumber(options.longitude).value_or(0.0);
+    const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
+    const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
     CStreamMessageSink sink(std::cerr);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const auto index =

@@ -23,6 +23,14 @@ int RunChosen(const std::array<Command, 4>& commands) {
 int main(int argc, char** argv) {
     CLI::App app{"Vemra's mine data on the command line"};
     app.name("vemra-cli");
+    app.set_version_flag("--version", VEMRA_VERSION);
+    app.footer(
+        "Exit status:\n"
+        "  0  done\n"
+        "  1  nothing found: no mine at the point, or none that the filters take (nothing "
+        "written)\n"
+        "  2  bad arguments, or a data file that cannot be loaded (nothing written)\n"
+        "  3  the output file could not be written (any earlier file left as it was)");
     app.require_subcommand(1);
     const std::array<Command, 4> commands = {AddLookupCommand(app), AddExportPointCommand(app),
                                              AddExportArchiveCommand(app), AddInfoCommand(app)};
