@@ -5,7 +5,7 @@ import os
 import shutil
 import struct
 
-from cli_support import CliTestCase, SAMPLE, run_cli
+from cli_support import CliTestCase, SAMPLE, run_cli, shown
 
 COLUMNS = [
     "DEP_ID", "MRDS_ID", "MAS_ID", "SITE_NAME", "LATITUDE", "LONGITUDE", "REGION", "COUNTRY",
@@ -339,9 +339,9 @@ class UsageTest(CliTestCase):
         missing_dat = self.path("missing.dat")
         out = self.path("out.pnt")
         run = self.check_usage_error("info", missing_csv)
-        self.assertIn("Error opening file: '%s'" % missing_csv, run.err)
+        self.assertIn("Error opening file: '%s'" % shown(missing_csv), run.err)
         run = self.check_usage_error("export-pnt", missing_dat, out)
-        self.assertIn(missing_dat, run.err)
+        self.assertIn(shown(missing_dat), run.err)
         self.assertIn("Error loading Mine data", run.err)
         self.check_usage_error("export-dat", missing_csv, out)
         self.check_usage_error("lookup", missing_dat, "1", "2")
