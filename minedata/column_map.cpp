@@ -16,11 +16,11 @@ const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames = {
 };
 
 const std::array<SecondColumnName, kSecondColumnNameCount> kSecondColumnNames = {{
-    {15, "commod1"},
-    {16, "commod2"},
-    {17, "commod3"},
-    {34, "hrock_type"},
-    {36, "arock_type"},
+    {15, "commod1"},     // COM_MAJOR
+    {16, "commod2"},     // COM_MINOR
+    {17, "commod3"},     // COM_TRACE
+    {34, "hrock_type"},  // HROCK_CODE
+    {36, "arock_type"},  // AROCK_CODE
 }};
 
 namespace {

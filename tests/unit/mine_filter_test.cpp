@@ -89,19 +89,6 @@ TEST(MineFilterTest, TextCriteria) {
     EXPECT_FALSE(both.Matches(mine));
 }
 
-TEST(MineFilterTest, SelectsInFileOrderFromOne) {
-    CMineArray mines;
-    mines.Add(MakeMine(0, 0, "Gold", "", "placeholder"));
-    mines.Add(MakeMine(1, 1, "Copper", "", "a"));
-    mines.Add(MakeMine(2, 2, "Gold", "", "b"));
-    mines.Add(MakeMine(3, 3, "", "gold", "c"));
-    MineFilter filter;
-    filter.commodity = "gold";
-    EXPECT_EQ(SelectMines(mines, filter), (std::vector<std::size_t>{2, 3}));
-    EXPECT_EQ(SelectMines(mines, MineFilter()), (std::vector<std::size_t>{1, 2, 3}));
-    EXPECT_TRUE(SelectMines(CMineArray(), filter).empty());
-}
-
 TEST(MineFilterTest, ParsesOptionTexts) {
     const GeoBox box = ParseGeoBox("-10.5,170,+20,-170");
     EXPECT_EQ(box.south, -10.5);
