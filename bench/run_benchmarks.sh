@@ -6,9 +6,13 @@
 #   peak memory of vemra-cli info          vs  the file's size
 #   one map click over 300,000 mines       (vemra-bench)
 #   vemra-cli export-gpx, best of 3        vs  vemra-cli export-pnt (baseline)
+#   load of the same rows under today's USGS header (commod1, ... in lower
+#   case)                                  vs  the MRDS header (baseline)
 # Targets: load >= 10x faster than Python's csv, within 10x of wc -l, peak
 # memory <= 3x the file's size, one click < 1 ms, export-gpx within 2x of
-# export-pnt (whole commands, load included; the write alone is also shown).
+# export-pnt (whole commands, load included; the write alone is also shown),
+# today's header loading in the same time as the MRDS header (within 10%, the
+# noise of shared machines).
 #
 # usage: bench/run_benchmarks.sh [BUILD_DIR]   (default build/native)
 # Not a test: ctest does not run it.
@@ -25,12 +29,17 @@ cli=$build/cli/vemra-cli
 bench=$build/bench/vemra-bench
 
 data=$build/bench-data/mrds-$rows.csv
-if [[ ! -s $data ]]; then
-    echo "== generating $rows mines"
-    mkdir -p "$(dirname "$data")"
-    python3 "$root/scripts/generate_mrds.py" "$rows" "$data.tmp" --seed 1
-    mv "$data.tmp" "$data"
-fi
+today=$build/bench-data/mrds-$rows-today.csv
+mkdir -p "$(dirname "$data")"
+for style in mrds today; do
+    file=$data
+    [[ $style == today ]] && file=$today
+    if [[ ! -s $file ]]; then
+        echo "== generating $rows mines ($style header)"
+        python3 "$root/scripts/generate_mrds.py" "$rows" "$file.tmp" --seed 1 --header "$style"
+        mv "$file.tmp" "$file"
+    fi
+done
 bytes=$(stat -c %s "$data")
 echo "== data: $data ($bytes bytes)"
 
@@ -48,6 +57,30 @@ cat "$data" >/dev/null  # every run below reads from the page cache
 echo "== core load (vemra-cli info, best of 3)"
 core=$(for _ in 1 2 3; do "$cli" info --json "$data" | json_value '["load_seconds"]'; done | minimum)
 mines=$("$cli" info --json "$data" | json_value '["mines"]')
+
+echo "== today's header against the MRDS header (vemra-cli info, best of 5 each, alternating)"
+cat "$today" >/dev/null
+# The load time the program reports, and the processor time of the whole
+# run (user + system, all threads): on a busy machine the second is steadier.
+load_and_cpu() {
+    local out
+    out=$(/usr/bin/time -f "cpu %U %S" "$cli" info --json "$1" 2>&1)
+    echo "$(json_value '["load_seconds"]' <<<"${out%cpu *}") $(awk '/^cpu / {print $2 + $3}' <<<"$out")"
+}
+header_times=$(for _ in 1 2 3 4 5; do
+    echo "mrds $(load_and_cpu "$data")"
+    echo "today $(load_and_cpu "$today")"
+done)
+header_mrds=$(awk '$1 == "mrds" {print $2}' <<<"$header_times" | minimum)
+header_today=$(awk '$1 == "today" {print $2}' <<<"$header_times" | minimum)
+header_mrds_cpu=$(awk '$1 == "mrds" {print $3}' <<<"$header_times" | minimum)
+header_today_cpu=$(awk '$1 == "today" {print $3}' <<<"$header_times" | minimum)
+today_second=$("$cli" info --json "$today" | json_value '["second_names"].__len__()')
+today_mines=$("$cli" info --json "$today" | json_value '["mines"]')
+if [[ $today_second != 5 || $today_mines != "$mines" ]]; then
+    echo "today's header file read wrongly: $today_mines mines, $today_second second names" >&2
+    exit 1
+fi
 
 echo "== python csv (best of 2)"
 python=$(for _ in 1 2; do
@@ -100,7 +133,8 @@ unit = scale[best["time_unit"]]
 print(best["real_time"] * unit, best["cpu_time"] * unit)' <<<"$lookup_json")
 
 python3 - "$mines" "$bytes" "$core" "$python" "$wc" "$rss_kb" "$lookup_real" "$lookup_cpu" \
-    "$pnt" "$gpx" "$gpx_bytes" "$pnt_rss_kb" "$gpx_rss_kb" "$info" <<'PY'
+    "$pnt" "$gpx" "$gpx_bytes" "$pnt_rss_kb" "$gpx_rss_kb" "$info" \
+    "$header_mrds" "$header_today" "$header_mrds_cpu" "$header_today_cpu" <<'PY'
 import sys
 mines, size = int(sys.argv[1]), int(sys.argv[2])
 core, python, wc = (float(v) for v in sys.argv[3:6])
@@ -112,6 +146,10 @@ pnt_rss, gpx_rss = int(sys.argv[12]) * 1024, int(sys.argv[13]) * 1024
 # The write alone: the command less a whole vemra-cli info run (the same load).
 info = float(sys.argv[14])
 pnt_write, gpx_write = max(pnt - info, 1e-3), max(gpx - info, 1e-3)
+header_mrds, header_today = float(sys.argv[15]), float(sys.argv[16])
+header_mrds_cpu, header_today_cpu = float(sys.argv[17]), float(sys.argv[18])
+header_ratio = header_today / header_mrds
+header_cpu_ratio = header_today_cpu / header_mrds_cpu
 
 def verdict(ok):
     return "met" if ok else "MISSED"
@@ -123,6 +161,8 @@ checks = [
     ("one click", f"{lookup_real:.0f} us (cpu {lookup_cpu:.0f} us)", lookup_real < 1000, "< 1000 us"),
     ("export-gpx vs -pnt", f"{gpx / pnt:.2f}x (write alone {gpx_write / pnt_write:.2f}x)",
      gpx / pnt <= 2, "<= 2x"),
+    ("today's vs MRDS header", f"{header_ratio:.3f}x (cpu {header_cpu_ratio:.3f}x)",
+     header_ratio <= 1.10, "<= 1.10x"),
 ]
 print()
 print(f"mines {mines}, file {size / 1e6:.1f} MB")
@@ -133,6 +173,9 @@ print(f"peak RSS     {rss / 1e6:8.1f} MB")
 print(f"info (load)  {info:8.3f} s   whole command")
 print(f"export-pnt   {pnt:8.3f} s   peak RSS {pnt_rss / 1e6:.1f} MB (baseline)")
 print(f"export-gpx   {gpx:8.3f} s   peak RSS {gpx_rss / 1e6:.1f} MB, {gpx_size / 1e6:.1f} MB written")
+print(f"load, MRDS header    {header_mrds:8.3f} s, cpu {header_mrds_cpu:.2f} s (baseline)")
+print(f"load, today's header {header_today:8.3f} s, cpu {header_today_cpu:.2f} s "
+      f"({header_ratio:.3f}x the baseline, cpu {header_cpu_ratio:.3f}x)")
 print()
 for name, value, ok, target in checks:
     print(f"{name:20} {value:28} target {target:16} {verdict(ok)}")

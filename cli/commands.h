@@ -11,7 +11,7 @@
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitNoMatch = 1;     // lookup: no mine at the point
+inline constexpr int kExitNoMatch = 1;     // no mine at the point, or none the filters take
 inline constexpr int kExitFailed = 2;      // bad arguments, or a data file that cannot be loaded
 inline constexpr int kExitNotWritten = 3;  // the output file could not be written
 // The archive was damaged: the command ran on the complete records read.
@@ -42,9 +42,9 @@ struct Command {
 
 // lookup DATAFILE LAT LON [--sensitivity TEXT] [--json]
 Command AddLookupCommand(CLI::App& app);
-// export-pnt DATAFILE OUT [--bbox SOUTH,WEST,NORTH,EAST]
+// export-pnt DATAFILE OUT [filters]
 Command AddExportPointCommand(CLI::App& app);
-// export-dat DATAFILE OUT
+// export-dat DATAFILE OUT [filters]
 Command AddExportArchiveCommand(CLI::App& app);
 // export-gpx DATAFILE OUT
 Command AddExportGpxCommand(CLI::App& app);

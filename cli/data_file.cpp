@@ -29,8 +29,8 @@ LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     return data;
 }
 
-std::vector<std::string_view> RecognisedColumns(const std::string& path) {
-    std::vector<std::string_view> columns;
+ColumnsRead RecognisedColumns(const std::string& path) {
+    ColumnsRead columns;
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
@@ -45,10 +45,15 @@ std::vector<std::string_view> RecognisedColumns(const std::string& path) {
         return columns;
     }
     ColumnMap columnMap;
-    const ColumnPresence present = BuildColumnMap(header, columnMap);
+    ColumnPresence bySecondName;
+    const ColumnPresence present = BuildColumnMap(header, columnMap, &bySecondName);
     for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        const std::string_view name = kKnownColumnNames[static_cast<std::size_t>(slot)];
         if (present.test(static_cast<std::size_t>(slot))) {
-            columns.push_back(kKnownColumnNames[static_cast<std::size_t>(slot)]);
+            columns.names.push_back(name);
+        }
+        if (bySecondName.test(static_cast<std::size_t>(slot))) {
+            columns.secondNames.emplace_back(name, SecondNameOfSlot(slot));
         }
     }
     return columns;

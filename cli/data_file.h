@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "minedata/message_sink.h"
@@ -23,6 +24,15 @@ struct LoadedData {
 // including a read error inside a comma-separated file.
 LoadedData LoadDataFile(const std::string& path, IMessageSink& sink);
 
-// The known column names that the first line of the comma-separated file
-// `path` names, in slot order; none when the file holds no line.
-std::vector<std::string_view> RecognisedColumns(const std::string& path);
+// The columns a data file's records are read from.
+struct ColumnsRead {
+    // The known column names whose slots are read, in slot order.
+    std::vector<std::string_view> names;
+    // The slots read from a column under its second name: pairs of the
+    // known name and the second name, in slot order.
+    std::vector<std::pair<std::string_view, std::string_view>> secondNames;
+};
+
+// The columns that the first line of the comma-separated file `path` names;
+// none when the file holds no line.
+ColumnsRead RecognisedColumns(const std::string& path);

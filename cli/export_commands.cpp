@@ -3,9 +3,9 @@
 #include <span>
 #include <vector>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/data_file.h"
+#include "cli/filter_options.h"
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
@@ -18,48 +18,33 @@ namespace {
 struct ExportOptions {
     std::string dataFile;
     std::string outFile;
-    std::string box;  // empty: every mine
+    FilterOptions filters;
 };
 
-void AddFileArguments(CLI::App& command, ExportOptions& options, const std::string& outHelp) {
+void AddExportArguments(CLI::App& command, ExportOptions& options, const std::string& outHelp) {
     command.add_option("DATAFILE", options.dataFile, "Mine data file (.csv or archive)")
         ->required();
     command.add_option("OUT", options.outFile, outHelp)->required();
+    AddFilterOptions(command, options.filters);
 }
 
-int RunExportPoint(const ExportOptions& options, IMessageSink& sink) {
-    PositionFilter filter;
-    if (!options.box.empty()) {
-        // The validator has accepted the box already.
-        const BoundingBox box = ParseBoundingBox(options.box).value_or(BoundingBox());
-        filter = [box](double latitude, double longitude) {
-            return box.Contains(latitude, longitude);
-        };
-    }
+// Loads the data file and writes the mines the filters take with `write`,
+// which returns false when the output could not be written. Without a filter
+// the collection is written as loaded.
+template <typename Write>
+int RunExport(const ExportOptions& options, IMessageSink& sink, Write write) {
+    const MineFilter filter = MakeMineFilter(options.filters);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
-    if (!ExportPointFile(options.outFile, data.mines, filter, sink)) {
+    bool written = false;
+    if (filter.IsEmpty()) {
+        written = write(data.mines);
+    } else {
+        written = write(CopyChosenMines(data.mines, ChooseMines(data.mines, filter)));
+    }
+    if (!written) {
         throw CommandError(kExitNotWritten, "");
     }
     return kExitOk;
-}
-
-int RunExportArchive(const ExportOptions& options, IMessageSink& sink) {
-    const LoadedData data = LoadDataFile(options.dataFile, sink);
-    if (!WriteMineArchive(options.outFile, data.mines, sink)) {
-        throw CommandError(kExitNotWritten, "");
-    }
-    return kExitOk;
-}
-
-// The mines a waypoint export writes, as indices in file order: every mine,
-// from element 1 on.
-std::vector<std::size_t> SelectedMines(const CMineArray& mines) {
-    std::vector<std::size_t> indices;
-    indices.reserve(mines.GetSize());
-    for (std::size_t i = 1; i < mines.GetSize(); ++i) {
-        indices.push_back(i);
-    }
-    return indices;
 }
 
 // Writes one of the waypoint files (GPX, KML, OziExplorer waypoints).
@@ -67,8 +52,9 @@ using WaypointExport = SafeWriteResult (*)(const std::string& path, const CMineA
                                            std::span<const std::size_t> indices);
 
 int RunExportWaypoints(const ExportOptions& options, WaypointExport write, IMessageSink& sink) {
+    const MineFilter filter = MakeMineFilter(options.filters);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
-    const std::vector<std::size_t> indices = SelectedMines(data.mines);
+    const std::vector<std::size_t> indices = ChooseMines(data.mines, filter);
     const SafeWriteResult result = write(options.outFile, data.mines, indices);
     if (!result.Ok()) {
         throw CommandError(kExitNotWritten, result.message);
@@ -88,7 +74,7 @@ Command AddWaypointCommand(CLI::App& app, const std::string& name, const std::st
                            const std::string& outHelp, WaypointExport write) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand(name, description);
-    AddFileArguments(*command, *options, outHelp);
+    AddExportArguments(*command, *options, outHelp);
     return {command, [options, write](IMessageSink& sink) {
                 return RunExportWaypoints(*options, write, sink);
             }};
@@ -99,19 +85,23 @@ Command AddWaypointCommand(CLI::App& app, const std::string& name, const std::st
 Command AddExportPointCommand(CLI::App& app) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand("export-pnt", "Write the mines as an Ozi point file");
-    AddFileArguments(*command, *options, "Point file to write");
-    command
-        ->add_option("--bbox", options->box,
-                     "Only the mines inside this box of degrees, bounds included")
-        ->check(BoundingBoxArgument());
-    return {command, [options](IMessageSink& sink) { return RunExportPoint(*options, sink); }};
+    AddExportArguments(*command, *options, "Point file to write");
+    return {command, [options](IMessageSink& sink) {
+                return RunExport(*options, sink, [&](const CMineArray& mines) {
+                    return ExportPointFile(options->outFile, mines, {}, sink);
+                });
+            }};
 }
 
 Command AddExportArchiveCommand(CLI::App& app) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand("export-dat", "Write the mines as a mine archive");
-    AddFileArguments(*command, *options, "Mine archive to write");
-    return {command, [options](IMessageSink& sink) { return RunExportArchive(*options, sink); }};
+    AddExportArguments(*command, *options, "Mine archive to write");
+    return {command, [options](IMessageSink& sink) {
+                return RunExport(*options, sink, [&](const CMineArray& mines) {
+                    return WriteMineArchive(options->outFile, mines, sink);
+                });
+            }};
 }
 
 Command AddExportGpxCommand(CLI::App& app) {

@@ -17,10 +17,10 @@ struct InfoOptions {
 int RunInfo(const InfoOptions& options, IMessageSink& sink) {
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     // An archive holds every field of every record.
-    const std::vector<std::string_view> columns =
+    const ColumnsRead columns =
         data.commaSeparated
             ? RecognisedColumns(options.dataFile)
-            : std::vector<std::string_view>(kKnownColumnNames.begin() + 1, kKnownColumnNames.end());
+            : ColumnsRead{{kKnownColumnNames.begin() + 1, kKnownColumnNames.end()}, {}};
     if (options.json) {
         std::cout << InfoJson(data, columns).dump(2) << '\n';
     } else {

@@ -58,13 +58,18 @@ Json MineJson(std::size_t index, const CMine& mine) {
     return {{"index", index}, {"fields", std::move(fields)}, {"main_page", std::move(mainPage)}};
 }
 
-Json InfoJson(const LoadedData& data, const std::vector<std::string_view>& columns) {
+Json InfoJson(const LoadedData& data, const ColumnsRead& columns) {
     Json names = Json::array();
-    for (std::string_view name : columns) {
+    for (std::string_view name : columns.names) {
         names.push_back(std::string(name));
+    }
+    Json secondNames = Json::object();
+    for (const auto& [name, secondName] : columns.secondNames) {
+        secondNames[std::string(name)] = std::string(secondName);
     }
     return {{"mines", data.MineCount()},
             {"format", data.commaSeparated ? "csv" : "archive"},
             {"columns", std::move(names)},
+            {"second_names", std::move(secondNames)},
             {"load_seconds", data.loadSeconds}};
 }

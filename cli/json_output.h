@@ -17,6 +17,7 @@
 // other field a string; a main-page line the page leaves unwritten is null.
 nlohmann::ordered_json MineJson(std::size_t index, const CMine& mine);
 
-// {"mines", "format": "csv" or "archive", "columns", "load_seconds"}.
-nlohmann::ordered_json InfoJson(const LoadedData& data,
-                                const std::vector<std::string_view>& columns);
+// {"mines", "format": "csv" or "archive", "columns": the known names read,
+// "second_names": {known name: the second name it was read under},
+// "load_seconds"}.
+nlohmann::ordered_json InfoJson(const LoadedData& data, const ColumnsRead& columns);

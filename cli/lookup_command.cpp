@@ -7,6 +7,7 @@
 #include "cli/data_file.h"
 #include "cli/json_output.h"
 #include "cli/text_output.h"
+#include "minedata/number_text.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {
@@ -22,8 +23,8 @@ struct LookupOptions {
 
 int RunLookup(const LookupOptions& options, IMessageSink& sink) {
     // The validators have accepted both numbers already.
-    const double latitude = ParseNumber(options.latitude).value_or(0.0);
-    const double longitude = ParseNumber(options.longitude).value_or(0.0);
+    const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
+    const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const auto index =
         FindMineAt(data.mines, latitude, longitude, SensitivityFromText(options.sensitivity));

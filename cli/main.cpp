@@ -38,6 +38,16 @@ int RunReportingErrors(const std::vector<Command>& commands, IMessageSink& sink)
 int main(int argc, char** argv) {
     CLI::App app{"Vemra's mine data on the command line"};
     app.name("vemra-cli");
+    app.set_version_flag("--version", VEMRA_VERSION);
+    app.footer(
+        "Exit status:\n"
+        "  0  done\n"
+        "  1  nothing found: no mine at the point, or none that the filters take (nothing "
+        "written)\n"
+        "  2  bad arguments, or a data file that cannot be loaded (nothing written)\n"
+        "  3  the output file could not be written (any earlier file left as it was)\n"
+        "  4  the archive is damaged: the command ran on the complete records read (in place "
+        "of 0 and 1)");
     app.require_subcommand(1);
     const std::vector<Command> commands = {
         AddLookupCommand(app),    AddExportPointCommand(app), AddExportArchiveCommand(app),

@@ -73,15 +73,22 @@ void WriteMinePages(std::ostream& out, const CMine& mine) {
     WritePage(out, kPageTitles[3], FieldLines(mine, kCharacteristics2Fields));
 }
 
-void WriteInfo(std::ostream& out, const LoadedData& data,
-               const std::vector<std::string_view>& columns) {
+void WriteInfo(std::ostream& out, const LoadedData& data, const ColumnsRead& columns) {
     out << "Mines:     " << data.MineCount() << '\n';
     out << "Format:    " << (data.commaSeparated ? "comma-separated (csv)" : "mine archive")
         << '\n';
-    out << "Columns:   " << columns.size() << " recognised";
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        out << (i == 0 ? ": " : ", ") << columns[i];
+    out << "Columns:   " << columns.names.size() << " recognised";
+    for (std::size_t i = 0; i < columns.names.size(); ++i) {
+        out << (i == 0 ? ": " : ", ") << columns.names[i];
     }
     out << '\n';
+    if (!columns.secondNames.empty()) {
+        out << "Read as:   ";
+        for (std::size_t i = 0; i < columns.secondNames.size(); ++i) {
+            out << (i == 0 ? "" : ", ") << columns.secondNames[i].first << " from "
+                << columns.secondNames[i].second;
+        }
+        out << '\n';
+    }
     out << "Load time: " << std::fixed << std::setprecision(6) << data.loadSeconds << " s\n";
 }

@@ -1,7 +1,7 @@
-# The Windows package: a zip of Vemra.exe, a short README for Windows users
-# and the sample data. `cpack` in a Windows build tree makes it.
+# The Windows package: a zip of Vemra.exe and vemra-cli.exe, a short README
+# for Windows users and the sample data. `cpack` in a Windows build tree makes it.
 
-install(TARGETS Vemra RUNTIME DESTINATION .)
+install(TARGETS Vemra vemra-cli RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/windows-readme.txt DESTINATION . RENAME README.txt)
 install(FILES ${PROJECT_SOURCE_DIR}/data/mrds-sample.csv DESTINATION .)
 

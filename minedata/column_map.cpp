@@ -15,6 +15,14 @@ const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames = {
     "YLP_BA",     "YR_LST_PRD", "DY_BA",     "DISC_YR",    "PROD_YRS",   "DISCR",
 };
 
+const std::array<SecondColumnName, kSecondColumnNameCount> kSecondColumnNames = {{
+    {15, "commod1"},     // COM_MAJOR
+    {16, "commod2"},     // COM_MINOR
+    {17, "commod3"},     // COM_TRACE
+    {34, "hrock_type"},  // HROCK_CODE
+    {36, "arock_type"},  // AROCK_CODE
+}};
+
 namespace {
 
 // The record field of each slot; null for the number slots. "REF" sits
@@ -95,11 +103,25 @@ CMine::TextField TextFieldOfSlot(int slot) {
     return kSlotFields[static_cast<std::size_t>(slot)];
 }
 
-ColumnPresence BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap) {
+std::string_view SecondNameOfSlot(int slot) {
+    for (const SecondColumnName& second : kSecondColumnNames) {
+        if (second.slot == slot) {
+            return second.name;
+        }
+    }
+    return {};
+}
+
+ColumnPresence BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap,
+                              ColumnPresence* takenBySecondName) {
     constexpr char kSeparator = ',';
     constexpr char kQuote = '"';
     columnMap.fill(kNoColumn);
     ColumnPresence present;
+    // Where each second name last stood; they are placed once the whole
+    // header is known, since an own name further on takes precedence.
+    std::array<int, kSecondColumnNameCount> secondColumns{};
+    std::bitset<kSecondColumnNameCount> secondFound;
     // Column numbers are ints, as CCsvLine's field numbers are.
     std::size_t start = 0;
     for (int column = 1; start < headerLine.size() && column < INT_MAX; ++column) {
@@ -114,8 +136,27 @@ ColumnPresence BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap)
                 break;
             }
         }
+        for (std::size_t i = 0; i < kSecondColumnNames.size(); ++i) {
+            if (EqualIgnoringAsciiCase(name, kSecondColumnNames[i].name)) {
+                secondColumns[i] = column;
+                secondFound.set(i);
+            }
+        }
         start = end + 1;
     }
     // A trailing empty field, or an empty header, matches no name.
+    if (takenBySecondName != nullptr) {
+        takenBySecondName->reset();
+    }
+    for (std::size_t i = 0; i < kSecondColumnNames.size(); ++i) {
+        const auto slot = static_cast<std::size_t>(kSecondColumnNames[i].slot);
+        if (secondFound.test(i) && !present.test(slot)) {
+            columnMap[slot] = secondColumns[i];
+            present.set(slot);
+            if (takenBySecondName != nullptr) {
+                takenBySecondName->set(slot);
+            }
+        }
+    }
     return present;
 }

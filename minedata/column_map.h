@@ -32,9 +32,26 @@ CMine::TextField TextFieldOfSlot(int slot);
 // a header of 999 columns or more, where kNoColumn is a real column number.
 using ColumnPresence = std::bitset<kKnownColumnCount + 1>;
 
+// Second names of five slots, as the USGS writes its comma-separated export
+// today: "commod1" for COM_MAJOR, "commod2" for COM_MINOR, "commod3" for
+// COM_TRACE, "hrock_type" for HROCK_CODE and "arock_type" for AROCK_CODE.
+struct SecondColumnName {
+    int slot;
+    std::string_view name;
+};
+inline constexpr int kSecondColumnNameCount = 5;
+extern const std::array<SecondColumnName, kSecondColumnNameCount> kSecondColumnNames;
+
+// The second name of `slot`, or an empty view when it has none.
+std::string_view SecondNameOfSlot(int slot);
+
 // Fills every slot of `columnMap` from the header line: each field, with its
 // quote characters removed, is compared with the known names ignoring ASCII
-// case; if a name occurs twice the later column wins. Returns the slots
-// found. The header's fields are looked at one by one, not kept, so a header
-// of any width costs no memory beyond its own.
-ColumnPresence BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap);
+// case; if a name occurs twice the later column wins. A second name fills
+// its slot, by the same rules, only when no column of the header carries the
+// slot's own name, wherever it stands; the slots so filled are also set in
+// `*takenBySecondName` when it is given. Returns the slots found, under
+// either name. The header's fields are looked at one by one, not kept, so a
+// header of any width costs no memory beyond its own.
+ColumnPresence BuildColumnMap(std::string_view headerLine, ColumnMap& columnMap,
+                              ColumnPresence* takenBySecondName = nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 // Conversions of field texts to numbers, with the C runtime's atoi and atof
@@ -19,3 +20,8 @@ double DecimalTextToDouble(std::string_view text);
 // DecimalTextToDouble rounded to the nearest single-precision value; values
 // beyond the float range round to an infinity as the hardware would.
 float DecimalTextToFloat(std::string_view text);
+
+// The whole text as a finite decimal number (optional sign, digits with an
+// optional fraction, optional exponent), for texts a user types rather than
+// field texts; nothing for anything else, blanks, "inf" and "nan" included.
+std::optional<double> ParseWholeDecimal(std::string_view text);

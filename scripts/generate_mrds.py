@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Writes a large MRDS-style comma-separated file of invented mines.
 
-usage: generate_mrds.py ROWS OUT [--seed N]
+usage: generate_mrds.py ROWS OUT [--seed N] [--header mrds|today]
 
 The file has the 47 known columns plus an unknown URL column, CR LF line
 ends, Windows-1252 text (accented names, en dashes), double-quote quoting of
 fields with commas or quotes, doubled quotes inside quoted fields, and about
 500 bytes a row. The same ROWS and seed always give the same bytes.
+
+--header today names the same columns as the USGS export does today: in
+lower case, with commod1, commod2, commod3, hrock_type and arock_type for
+COM_MAJOR, COM_MINOR, COM_TRACE, HROCK_CODE and AROCK_CODE. Only the header
+line differs; the rows are the same bytes.
 """
 
 import argparse
@@ -20,6 +25,16 @@ HEADER = (
     "CONC_PROC,PREV_NAME,ORE_CTRL,REPORTER,HROCK_UNIT,HROCK_CODE,AROCK_UNIT,AROCK_CODE,"
     "STRUCTURE,TECTONIC,REF,YFP_BA,YR_FST_PRD,YLP_BA,YR_LST_PRD,DY_BA,DISC_YR,PROD_YRS,DISCR"
 ).split(",")
+
+TODAYS_NAMES = {"COM_MAJOR": "commod1", "COM_MINOR": "commod2", "COM_TRACE": "commod3",
+                "HROCK_CODE": "hrock_type", "AROCK_CODE": "arock_type"}
+
+
+def header_line(style):
+    if style == "today":
+        return ",".join(TODAYS_NAMES.get(name, name.lower()) for name in HEADER)
+    return ",".join(HEADER)
+
 
 NAME_FIRST = [
     "Silver", "Gold", "Lucky", "Blue", "Red", "Black", "Iron", "Copper", "Golden", "Big",
@@ -159,12 +174,14 @@ def main(argv):
     parser.add_argument("rows", type=int, help="number of mines")
     parser.add_argument("out", help="file to write")
     parser.add_argument("--seed", type=int, default=1, help="random seed (default 1)")
+    parser.add_argument("--header", choices=("mrds", "today"), default="mrds",
+                        help="column names: the MRDS vocabulary (default) or today's export's")
     args = parser.parse_args(argv)
     if args.rows < 0:
         parser.error("ROWS must not be negative")
     rng = random.Random(args.seed)
     with open(args.out, "wb") as out:
-        out.write((",".join(HEADER) + "\r\n").encode("cp1252"))
+        out.write((header_line(args.header) + "\r\n").encode("cp1252"))
         chunk = []
         for index in range(args.rows):
             chunk.append(make_row(rng, index))

@@ -2,8 +2,9 @@
 # Runs every test of Vemra, installing what it needs first:
 #   native           unit tests, command-line tests, the bad-input suite
 #   native-sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
-#   win64            unit tests and end-to-end tests of the programs under Wine,
-#                    the x86_64 package
+#   win64            unit tests, end-to-end tests of the programs and the
+#                    command-line tests of vemra-cli.exe under Wine, the x86_64
+#                    package
 #   win32            the release build (i686) and its package, checked
 #   fuzz             each libFuzzer target for VEMRA_FUZZ_SECONDS (default 60)
 #   valgrind         unit tests and the command-line tool under valgrind

@@ -3,12 +3,18 @@
 Every run has a time limit, records the peak resident memory of the process
 and keeps stdout and stderr as bytes. Scratch folders are made per test and
 removed afterwards.
+
+With VEMRA_CLI_PREFIX set (e.g. "/usr/lib/wine/wine64") the Windows
+vemra-cli.exe runs under it: paths are handed over as Windows paths on drive
+Z:, the CR LF that Windows writes for a line break on stdout and stderr reads
+as LF, and peak memory is not measured.
 """
 
 import hashlib
 import json
 import os
 import shutil
+import shlex
 import signal
 import subprocess
 import tempfile
@@ -16,13 +22,15 @@ import time
 import unittest
 
 CLI = os.environ.get("VEMRA_CLI", "")
+CLI_PREFIX = shlex.split(os.environ.get("VEMRA_CLI_PREFIX", ""))
+UNDER_WINE = bool(CLI_PREFIX)
 PEAK_RSS = os.environ.get("VEMRA_PEAK_RSS", "")
 DATA = os.environ.get("VEMRA_TEST_DATA", "")
 SAMPLE = os.path.join(DATA, "mrds-sample.csv")
 # Sanitizer builds are slower and take more memory for their own books.
 SANITIZED = os.environ.get("VEMRA_SANITIZED", "OFF").upper() in ("ON", "1", "TRUE", "YES")
 
-RUN_TIMEOUT = 120 if SANITIZED else 30
+RUN_TIMEOUT = 120 if SANITIZED or UNDER_WINE else 30
 # Peak memory allowed for a run on a file of n bytes: a fixed base for the
 # program itself plus a multiple of the file's size.
 MEMORY_BASE = (256 if SANITIZED else 48) << 20
@@ -57,15 +65,23 @@ class Run:
             " ".join(self.args)[:300], self.status, self.err[:1000])
 
 
+def shown(path):
+    """`path` as vemra-cli is given it and names it in its messages."""
+    if UNDER_WINE and path.startswith("/"):
+        return "Z:" + path.replace("/", "\\")
+    return path
+
+
 def run_cli(*args, timeout=RUN_TIMEOUT, cwd=None):
     """Runs vemra-cli with `args` under the peak-memory reporter. Output goes
     to files, not pipes, so that a process writing a lot never blocks. A run
     past `timeout` is killed, with the reporter, and fails the test."""
-    args = [str(a) for a in args]
+    args = [shown(str(a)) for a in args]
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, \
             tempfile.NamedTemporaryFile(prefix="vemra_rss_") as report:
         start = time.monotonic()
-        proc = subprocess.Popen([PEAK_RSS, report.name, CLI] + args, stdin=subprocess.DEVNULL,
+        command = CLI_PREFIX + [CLI] if UNDER_WINE else [PEAK_RSS, report.name, CLI]
+        proc = subprocess.Popen(command + args, stdin=subprocess.DEVNULL,
                                 stdout=out, stderr=err, cwd=cwd, start_new_session=True)
         try:
             status = proc.wait(timeout=timeout)
@@ -81,7 +97,10 @@ def run_cli(*args, timeout=RUN_TIMEOUT, cwd=None):
         err.seek(0)
         report.seek(0)
         max_rss = int(report.read().decode() or "0")
-        return Run(args, status, out.read(), err.read(), max_rss, seconds)
+        stdout, stderr = out.read(), err.read()
+        if UNDER_WINE:
+            stdout, stderr = stdout.replace(b"\r\n", b"\n"), stderr.replace(b"\r\n", b"\n")
+        return Run(args, status, stdout, stderr, max_rss, seconds)
 
 
 def digest(path):
@@ -107,7 +126,7 @@ class CliTestCase(unittest.TestCase):
     def setUp(self):
         if not CLI or not os.path.exists(CLI):
             self.fail("VEMRA_CLI does not name the built vemra-cli: %r" % CLI)
-        if not PEAK_RSS or not os.path.exists(PEAK_RSS):
+        if not UNDER_WINE and (not PEAK_RSS or not os.path.exists(PEAK_RSS)):
             self.fail("VEMRA_PEAK_RSS does not name the built vemra_peak_rss: %r" % PEAK_RSS)
         self.dir = tempfile.mkdtemp(prefix="vemra_cli_")
 

@@ -7,7 +7,7 @@ bytes the file holds, nothing crashes, and nothing on disk changes."""
 import os
 import struct
 
-from cli_support import CliTestCase, run_cli
+from cli_support import CliTestCase, run_cli, shown
 from test_commands import PNT_HEADER
 
 TEXT_COUNT = 44
@@ -51,7 +51,7 @@ class DamagedArchiveTest(CliTestCase):
 
     def assertDamaged(self, run, path, mines):
         self.assertEqual(run.status, 4, run)
-        self.assertIn("The mine archive '%s' is damaged" % path, run.err)
+        self.assertIn("The mine archive '%s' is damaged" % shown(path), run.err)
         self.assertIn("%d mine%s read" % (mines, " was" if mines == 1 else "s were"), run.err)
         self.assertEqual(run.json()["mines"], mines)
 
@@ -182,7 +182,7 @@ class ArchiveLimitTest(CliTestCase):
         self.assertSane(run, os.path.getsize(data), 65536)
         self.assertIn("65535 mines", run.err)
         self.assertIn("65534", run.err)
-        self.assertIn(out, run.err)
+        self.assertIn(shown(out), run.err)
         self.assertEqual(self.read(out), b"an earlier archive")
         self.assertEqual(sorted(os.listdir(self.dir)), ["over.csv", "over.dat"])
         # The point file has no such limit.

@@ -169,9 +169,9 @@ class HugeInputTest(BadCsvCase):
 class OddBytesTest(BadCsvCase):
     def test_nul_bytes(self):
         content = HEADER + "1,Mi\x00ne,1\x002,3,U\x00S,\x00\n\x00\n2,After,5,6,US,r\n"
-        info = self.load_everywhere("nul.csv", content)
+        info = self.load_everywhere("zeros.csv", content)
         self.assertEqual(info["mines"], 3)
-        fields = self.lookup("nul.csv", "1", "3")
+        fields = self.lookup("zeros.csv", "1", "3")
         self.assertEqual((fields["SITE_NAME"], fields["COUNTRY"], fields["REF"]),
                          ("Mi\x00ne", "U\x00S", "\x00"))
         self.assertIn(b",0,Mi\x00ne,,,,-777.0\r\n", self.read(self.path("out.pnt")))

@@ -5,7 +5,7 @@ import os
 import shutil
 import struct
 
-from cli_support import CliTestCase, SAMPLE, run_cli
+from cli_support import CliTestCase, SAMPLE, run_cli, shown
 
 COLUMNS = [
     "DEP_ID", "MRDS_ID", "MAS_ID", "SITE_NAME", "LATITUDE", "LONGITUDE", "REGION", "COUNTRY",
@@ -148,10 +148,6 @@ class ExportPointTest(CliTestCase):
         self.assertEqual(self.read(boxed),
                          PNT_HEADER + b"39.637180,-117.052040,0,Silver King Mine,,,,-777.0\r\n")
 
-        # A box with no mine: the header alone.
-        self.run_ok("export-pnt", SAMPLE, boxed, "--bbox", "-50,160,-40,170")
-        self.assertEqual(self.read(boxed), PNT_HEADER)
-
     def test_replaces_an_existing_file(self):
         out = self.write("old.pnt", b"old contents")
         self.run_ok("export-pnt", SAMPLE, out)
@@ -168,7 +164,8 @@ class ArchiveTest(CliTestCase):
         self.assertEqual(struct.unpack("<H", data[:2])[0], SAMPLE_MINES + 1)
 
         info = self.run_ok("info", dat, "--json").json()
-        self.assertEqual(list(info), ["mines", "format", "columns", "load_seconds"])
+        self.assertEqual(list(info), ["mines", "format", "columns", "second_names",
+                                      "load_seconds"])
         self.assertEqual(info["mines"], SAMPLE_MINES)
         self.assertEqual(info["format"], "archive")
         self.assertEqual(info["columns"], COLUMNS)
@@ -214,7 +211,8 @@ class InfoTest(CliTestCase):
         self.assertTrue(lines[3].startswith("Load time: ") and lines[3].endswith(" s"))
 
         info = self.run_ok("info", SAMPLE, "--json").json()
-        self.assertEqual(list(info), ["mines", "format", "columns", "load_seconds"])
+        self.assertEqual(list(info), ["mines", "format", "columns", "second_names",
+                                      "load_seconds"])
         self.assertEqual(info["mines"], SAMPLE_MINES)
         self.assertEqual(info["format"], "csv")
         self.assertEqual(info["columns"], COLUMNS)
@@ -242,6 +240,70 @@ class InfoTest(CliTestCase):
         self.assertEqual(info["columns"], ["SITE_NAME", "LATITUDE", "REF"])
 
 
+TODAYS_HEADER = (
+    "dep_id,mrds_id,mas_id,site_name,latitude,longitude,region,country,state,county,com_type,"
+    "commod1,commod2,commod3,oper_type,dep_type,prod_size,dev_stat,ore,gangue,other_matl,"
+    "orebody_fm,work_type,model,alteration,conc_proc,prev_name,ore_ctrl,reporter,hrock_unit,"
+    "hrock_type,arock_unit,arock_type,structure,tectonic,ref,yfp_ba,yr_fst_prd,ylp_ba,"
+    "yr_lst_prd,dy_ba,disc_yr,prod_yrs,discr").split(",")
+SECOND_NAMES = {"COM_MAJOR": "commod1", "COM_MINOR": "commod2", "COM_TRACE": "commod3",
+                "HROCK_CODE": "hrock_type", "AROCK_CODE": "arock_type"}
+
+
+class TodaysHeaderTest(CliTestCase):
+    """The header of the USGS export as downloaded today, with and without
+    the "url" and "score" columns of newer copies."""
+
+    def write_todays_file(self, newer):
+        header = list(TODAYS_HEADER)
+        row = {name: "" for name in header}
+        row.update(dep_id="10001", site_name="Comstock Lode", latitude="39.3", longitude="-119.6",
+                   state="Nevada", com_type="M", commod1="Silver", commod2='"Gold, Lead"',
+                   commod3="Copper", hrock_type="Andesite", arock_type="Diorite",
+                   dev_stat="Past Producer")
+        if newer:
+            header.insert(1, "url")
+            header.append("score")
+            row.update(url="https://example.invalid/10001", score="A")
+        lines = [",".join(header), ",".join(row[name] for name in header)]
+        return self.write("today.csv", "\r\n".join(lines) + "\r\n")
+
+    def test_lookup_and_info(self):
+        for newer in (False, True):
+            with self.subTest(newer=newer):
+                data = self.write_todays_file(newer)
+                mine = self.run_ok("lookup", data, "39.3", "-119.6", "--json").json()
+                self.assertEqual(mine["main_page"]["major"], "Silver")
+                self.assertEqual(mine["main_page"]["minor"], "Gold, Lead")
+                self.assertEqual(mine["main_page"]["trace"], "Copper")
+                fields = mine["fields"]
+                self.assertEqual((fields["HROCK_CODE"], fields["AROCK_CODE"]),
+                                 ("Andesite", "Diorite"))
+                for name in ("DISTRICT", "ADMIN", "LAND_STAT"):
+                    self.assertEqual(fields[name], "")
+                self.assertIn("  Major:       Silver",
+                              self.run_ok("lookup", data, "39.3", "-119.6").out.split("\n"))
+
+                info = self.run_ok("info", data, "--json").json()
+                self.assertEqual(info["columns"],
+                                 [c for c in COLUMNS if c not in ("DISTRICT", "ADMIN", "LAND_STAT")])
+                self.assertEqual(info["second_names"], SECOND_NAMES)
+                lines = self.run_ok("info", data).out.split("\n")
+                self.assertEqual(lines[3], "Read as:   COM_MAJOR from commod1, COM_MINOR from "
+                                 "commod2, COM_TRACE from commod3, HROCK_CODE from hrock_type, "
+                                 "AROCK_CODE from arock_type")
+                self.assertEqual(self.run_ok("export-pnt", data, self.path("g.pnt"), "--commodity",
+                                             "lead").status, 0)
+
+    def test_own_names_come_first(self):
+        data = self.write("both.csv", "commod1,SITE_NAME,com_major,LATITUDE,LONGITUDE\n"
+                          "Silver,Mixed,Gold,1,2\n")
+        mine = self.run_ok("lookup", data, "1", "2", "--json").json()
+        self.assertEqual(mine["main_page"]["major"], "Gold")
+        self.assertEqual(self.run_ok("info", data, "--json").json()["second_names"], {})
+        self.assertEqual(self.run_ok("info", SAMPLE, "--json").json()["second_names"], {})
+
+
 class UsageTest(CliTestCase):
     """Usage errors: exit 2, nothing on stdout, nothing written."""
 
@@ -264,7 +326,7 @@ class UsageTest(CliTestCase):
         self.check_usage_error("lookup", SAMPLE, "1", "2", "--sensitivity")
         self.check_usage_error("lookup", SAMPLE, "1", "2", "--jsn")
         self.check_usage_error("export-pnt", SAMPLE)
-        for box in ("1,2,3", "1,2,3,4,5", "3,0,1,4", "0,4,1,2", "a,b,c,d", "1,2,3,nan", ""):
+        for box in ("1,2,3", "1,2,3,4,5", "3,0,1,4", "a,b,c,d", "1,2,3,nan", ""):
             run = self.check_usage_error("export-pnt", SAMPLE, out, "--bbox", box)
             self.assertIn("bbox", run.err)
         for command in ("export-dat", "export-gpx", "export-kml", "export-wpt"):
@@ -279,16 +341,20 @@ class UsageTest(CliTestCase):
         missing_dat = self.path("missing.dat")
         out = self.path("out.pnt")
         run = self.check_usage_error("info", missing_csv)
-        self.assertIn("Error opening file: '%s'" % missing_csv, run.err)
+        self.assertIn("Error opening file: '%s'" % shown(missing_csv), run.err)
         run = self.check_usage_error("export-pnt", missing_dat, out)
-        self.assertIn(missing_dat, run.err)
+        self.assertIn(shown(missing_dat), run.err)
         self.assertIn("Error loading Mine data", run.err)
         self.check_usage_error("export-dat", missing_csv, out)
         self.check_usage_error("lookup", missing_dat, "1", "2")
 
-    def test_help(self):
+    def test_help_and_version(self):
         run = run_cli("--help")
         self.assertEqual(run.status, 0, run)
         for command in ("lookup", "export-pnt", "export-dat", "export-gpx", "export-kml",
                         "export-wpt", "info"):
             self.assertIn(command, run.out)
+        for status in range(4):
+            self.assertRegex(run.out, r"\n  %d  \w" % status)
+        run = run_cli("--version")
+        self.assertEqual((run.status, run.out.strip()), (0, "1.0.0.1"), run)

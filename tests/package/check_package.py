@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Checks the Windows zip that cpack made: its files, and that its Vemra.exe
+"""Checks the Windows zip that cpack made: its files, that its Vemra.exe
 is a Windows GUI program of the right machine that imports only system DLLs
-and carries version 1.0.0.1 and an asInvoker, common-controls-6 manifest.
+and carries version 1.0.0.1 and an asInvoker, common-controls-6 manifest, and
+that its vemra-cli.exe is a console program of the same machine that imports
+only system DLLs.
 
 usage: check_package.py ZIP OBJDUMP MACHINE     (MACHINE: i386 or x86-64)
 """
@@ -36,13 +38,19 @@ def main():
     with zipfile.ZipFile(zip_path) as archive:
         names = archive.namelist()
         top = Path(zip_path).name.removesuffix(".zip")
-        for wanted in ("Vemra.exe", "README.txt", "mrds-sample.csv"):
+        for wanted in ("Vemra.exe", "vemra-cli.exe", "README.txt", "mrds-sample.csv"):
             check(f"{top}/{wanted}" in names, f"{wanted} missing from the zip: {names}")
         with tempfile.TemporaryDirectory() as folder:
             exe = archive.extract(f"{top}/Vemra.exe", folder)
             readme = archive.read(f"{top}/README.txt").decode("ascii")
             check("OziAPI.dll" in readme, "the README does not say that OziAPI.dll is needed")
+            check("vemra-cli.exe export-pnt C:\\" in readme,
+                  "the README shows no vemra-cli command with a Windows path")
             headers = run(objdump, "-p", exe).decode("ascii", "replace")
+            cli_headers = ""
+            if f"{top}/vemra-cli.exe" in names:
+                cli = archive.extract(f"{top}/vemra-cli.exe", folder)
+                cli_headers = run(objdump, "-p", cli).decode("ascii", "replace")
             resources = {
                 kind: run("wrestool", "-x", "--raw", "-t", kind, exe) for kind in ("16", "24")
             }
@@ -53,6 +61,13 @@ def main():
     imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", headers)}
     check(bool(imports), "no imports found")
     check(imports <= SYSTEM_DLLS, f"needs DLLs that are not system DLLs: {sorted(imports - SYSTEM_DLLS)}")
+
+    check(f"file format pei-{machine}" in cli_headers, f"vemra-cli.exe is not a {machine} program")
+    check(re.search(r"^Subsystem\s+0+3\s+\(Windows CUI\)", cli_headers, re.M) is not None,
+          "vemra-cli.exe is not a console program")
+    cli_imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", cli_headers)}
+    check(bool(cli_imports) and cli_imports <= SYSTEM_DLLS,
+          f"vemra-cli.exe needs DLLs that are not system DLLs: {sorted(cli_imports - SYSTEM_DLLS)}")
 
     version = resources["16"].decode("utf-16-le", "replace")
     check("FileVersion\x00" in version and "1.0.0.1" in version, "no version 1.0.0.1 resource")

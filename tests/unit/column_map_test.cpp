@@ -130,6 +130,85 @@ TEST(ColumnMapTest, ColumnsFarToTheRight) {
     ExpectOnly(map, {{47, 1500}});
 }
 
+// The header of the USGS export as it is downloaded today; newer copies add
+// "url" after "dep_id" and "score" at the end.
+std::string TodaysHeader(bool newer) {
+    std::string header = newer ? "dep_id,url," : "dep_id,";
+    header +=
+        "mrds_id,mas_id,site_name,latitude,longitude,region,country,state,county,com_type,"
+        "commod1,commod2,commod3,oper_type,dep_type,prod_size,dev_stat,ore,gangue,other_matl,"
+        "orebody_fm,work_type,model,alteration,conc_proc,prev_name,ore_ctrl,reporter,hrock_unit,"
+        "hrock_type,arock_unit,arock_type,structure,tectonic,ref,yfp_ba,yr_fst_prd,ylp_ba,"
+        "yr_lst_prd,dy_ba,disc_yr,prod_yrs,discr";
+    return newer ? header + ",score" : header;
+}
+
+TEST(ColumnMapTest, SecondNamesOfTodaysExport) {
+    EXPECT_EQ(SecondNameOfSlot(15), "commod1");
+    EXPECT_EQ(SecondNameOfSlot(16), "commod2");
+    EXPECT_EQ(SecondNameOfSlot(17), "commod3");
+    EXPECT_EQ(SecondNameOfSlot(34), "hrock_type");
+    EXPECT_EQ(SecondNameOfSlot(36), "arock_type");
+    EXPECT_EQ(SecondNameOfSlot(35), "");
+    EXPECT_EQ(kKnownColumnNames[15], "COM_MAJOR");
+    EXPECT_EQ(kKnownColumnNames[34], "HROCK_CODE");
+    EXPECT_EQ(kKnownColumnNames[36], "AROCK_CODE");
+
+    for (const bool newer : {false, true}) {
+        const int shift = newer ? 1 : 0;
+        ColumnMap map;
+        ColumnPresence second;
+        const ColumnPresence present = BuildColumnMap(TodaysHeader(newer), map, &second);
+        // Every slot but DISTRICT, ADMIN and LAND_STAT.
+        EXPECT_EQ(present.count(), static_cast<std::size_t>(kKnownColumnCount - 3));
+        EXPECT_FALSE(present.test(11) || present.test(12) || present.test(13));
+        EXPECT_EQ(second.count(), 5u);
+        EXPECT_EQ(map[1], 1);
+        EXPECT_EQ(map[4], 4 + shift);
+        EXPECT_EQ(map[15], 12 + shift);
+        EXPECT_EQ(map[16], 13 + shift);
+        EXPECT_EQ(map[17], 14 + shift);
+        EXPECT_EQ(map[34], 31 + shift);
+        EXPECT_EQ(map[36], 33 + shift);
+        EXPECT_EQ(map[39], 36 + shift);
+        EXPECT_EQ(map[47], 44 + shift);
+        for (const int slot : {15, 16, 17, 34, 36}) {
+            EXPECT_TRUE(second.test(static_cast<std::size_t>(slot))) << slot;
+        }
+    }
+}
+
+// A second name gives way to the slot's own name wherever that stands, and
+// otherwise follows the own names' rules: any case, quotes, later wins.
+TEST(ColumnMapTest, SecondNamesOnlyWhereTheOwnNameIsMissing) {
+    struct Case {
+        const char* header;
+        std::map<int, int> expected;
+        std::set<int> bySecondName;
+    };
+    const Case cases[] = {
+        {"commod1,COM_MAJOR", {{15, 2}}, {}},
+        {"com_major,Commod1", {{15, 1}}, {}},
+        {"COMMOD1,x,\"commod2\"", {{15, 1}, {16, 3}}, {15, 16}},
+        {"commod1,commod1,com_minor", {{15, 2}, {16, 3}}, {15}},
+        {"hrock_type,HROCK_CODE,arock_type", {{34, 2}, {36, 3}}, {36}},
+        {"commod3,commod 3,commod4,rock_type", {{17, 1}}, {17}},
+        {"HROCK_UNIT,hrock_type", {{33, 1}, {34, 2}}, {34}},
+    };
+    for (const Case& c : cases) {
+        ColumnMap map;
+        ColumnPresence second;
+        second.set(1);  // every call starts afresh
+        const ColumnPresence present = BuildColumnMap(c.header, map, &second);
+        ExpectOnly(map, c.expected);
+        EXPECT_EQ(present.count(), c.expected.size()) << c.header;
+        for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+            EXPECT_EQ(second.test(static_cast<std::size_t>(slot)), c.bySecondName.count(slot) == 1)
+                << c.header << " slot " << slot;
+        }
+    }
+}
+
 // Column 999 is a column like any other, although its number is kNoColumn's.
 TEST(ColumnMapTest, ColumnNumberedLikeNoColumnIsFound) {
     std::string header;

@@ -1,0 +1,153 @@
+#include "minedata/mine_filter.h"
+
+#include <array>
+
+#include "minedata/number_text.h"
+
+namespace {
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part) {
+    if (part.size() > text.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+        if (EqualIgnoringAsciiCase(text.substr(at, part.size()), part)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// True when one comma-separated item of `list`, blanks around it not
+// counted, is `item` in any ASCII letter case.
+bool ListHoldsItem(std::string_view list, std::string_view item) {
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        if (EqualIgnoringAsciiCase(TrimBlanks(list.substr(0, comma)), item)) {
+            return true;
+        }
+        if (comma == std::string_view::npos) {
+            return false;
+        }
+        list.remove_prefix(comma + 1);
+    }
+}
+
+double ParseBoxNumber(std::string_view text, const char* edge, double limit) {
+    const std::optional<double> value = ParseWholeDecimal(text);
+    if (!value) {
+        throw FilterValueError(std::string(edge) + " is not a decimal number: '" +
+                               std::string(text) + "'");
+    }
+    if (*value < -limit || *value > limit) {
+        const std::string bound = limit == 90.0 ? "90" : "180";
+        throw FilterValueError(std::string(edge) + " " + std::string(text) + " is outside -" +
+                               bound + " to " + bound + " degrees");
+    }
+    return *value;
+}
+
+}  // namespace
+
+bool GeoBox::Contains(double latitude, double longitude) const {
+    if (!(latitude >= south && latitude <= north)) {
+        return false;
+    }
+    if (west <= east) {
+        return longitude >= west && longitude <= east;
+    }
+    return longitude >= west || longitude <= east;
+}
+
+bool MineFilter::Matches(const CMine& mine) const {
+    if (box && !box->Contains(mine.m_fLatitude, mine.m_fLongitude)) {
+        return false;
+    }
+    if (commodity && !ListHoldsItem(mine.m_strComMajor, *commodity) &&
+        !ListHoldsItem(mine.m_strComMinor, *commodity) &&
+        !ListHoldsItem(mine.m_strComTrace, *commodity)) {
+        return false;
+    }
+    if (state && !EqualIgnoringAsciiCase(TrimBlanks(mine.m_strState), *state)) {
+        return false;
+    }
+    if (status && !EqualIgnoringAsciiCase(TrimBlanks(mine.m_strDevStat), *status)) {
+        return false;
+    }
+    return !name || ContainsIgnoringAsciiCase(mine.m_strSiteName, *name);
+}
+
+std::vector<std::size_t> SelectMines(const CMineArray& mines, const MineFilter& filter) {
+    std::vector<std::size_t> chosen;
+    for (std::size_t index = 1; index < mines.GetSize(); ++index) {
+        if (filter.Matches(mines[index])) {
+            chosen.push_back(index);
+        }
+    }
+    return chosen;
+}
+
+GeoBox ParseGeoBox(std::string_view text) {
+    static constexpr std::array<const char*, 4> kEdges = {"SOUTH", "WEST", "NORTH", "EAST"};
+    std::array<double, 4> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::size_t comma = text.find(',');
+        if ((comma == std::string_view::npos) != (i + 1 == values.size())) {
+            throw FilterValueError("expected four numbers SOUTH,WEST,NORTH,EAST");
+        }
+        const double limit = i % 2 == 0 ? 90.0 : 180.0;
+        values[i] = ParseBoxNumber(text.substr(0, comma), kEdges[i], limit);
+        text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+    }
+    const GeoBox box{values[0], values[1], values[2], values[3]};
+    if (box.south > box.north) {
+        throw FilterValueError("SOUTH is above NORTH");
+    }
+    return box;
+}
+
+std::string ParseFilterText(std::string_view text) {
+    const std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty()) {
+        throw FilterValueError("the value is empty");
+    }
+    return std::string(trimmed);
+}
+
+std::string ParseCommodity(std::string_view text) {
+    std::string commodity = ParseFilterText(text);
+    if (commodity.find(',') != std::string::npos) {
+        throw FilterValueError("one commodity, without commas: '" + commodity + "'");
+    }
+    return commodity;
+}
