@@ -93,9 +93,15 @@ class FilterTest(CliTestCase):
                                                     "nevada"))
         info = self.run_ok("info", dat, "--json").json()
         self.assertEqual(info["mines"], len(from_dat))
+        # The waypoint exports take the same mines.
+        gpx = self.path("gold.gpx")
+        self.run_ok("export-gpx", SAMPLE, gpx, "--commodity", "gold", "--state", "Nevada")
+        self.assertEqual(self.read(gpx).count(b"<wpt "), len(from_dat))
 
     def test_nothing_taken_writes_nothing(self):
-        for command, leaf in (("export-pnt", "old.pnt"), ("export-dat", "old.dat")):
+        for command, leaf in (("export-pnt", "old.pnt"), ("export-dat", "old.dat"),
+                              ("export-gpx", "old.gpx"), ("export-kml", "old.kml"),
+                              ("export-wpt", "old.wpt")):
             for args in (["--bbox", "-50,160,-40,170"], ["--state", "Utah"],
                          ["--name", "Silver King", "--state", "Oregon"]):
                 with self.subTest(command=command, args=args):
