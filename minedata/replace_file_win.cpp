@@ -71,6 +71,16 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return kReadOnlyReason;
         }
+        // A target another program holds open without sharing is refused
+        // here, with the system's reason: Wine's ReplaceFile, failing on
+        // it, leaves a temporary file of its own ("rf*.tmp") behind.
+        const HANDLE probe = ::CreateFileA(target.c_str(), DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) {
+            return SystemErrorText(::GetLastError());
+        }
+        ::CloseHandle(probe);
         // ReplaceFile gives the new file the old one's security, creation
         // time and streams, where MoveFileEx would give it those of the
         // temporary file. Without a backup name it fails with the old file

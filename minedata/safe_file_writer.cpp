@@ -51,7 +51,8 @@ std::string TemporaryNameFor(const std::string& path, std::uint32_t random) {
     }
     // Too long with the suffix: "~" and hexadecimal digits, no longer than
     // the target's name, so that the path is no longer than the target's.
-    std::string shortName = "~" + std::string(suffix + 1, 8);
+    std::string shortName(1, '~');
+    shortName.append(suffix + 1, 8);
     shortName.resize(std::min(shortName.size(), std::max<std::size_t>(name.size(), 1)));
     if (SameNameIgnoringCase(shortName, name)) {
         shortName = std::string(1, suffix[1]);  // a digit, where the target is "~" or "~..."
