@@ -100,10 +100,13 @@ unset WINEPREFIX
 # (Vemra.exe with the i686 stand-in and oziapi.dll, driven by an i686 test
 # program) run under Wine's 32-bit loader where the kernel runs 32-bit code.
 echo "== win32"
-if reason=$(scripts/can_run_32bit.sh); then
-    win32_e2e=ON
+win32_e2e=OFF
+if ! reason=$(scripts/can_run_32bit.sh); then
+    :
+elif [[ ! -x /usr/lib/wine/wine ]]; then
+    reason="Wine's 32-bit loader (wine32:i386) is not installed"
 else
-    win32_e2e=OFF
+    win32_e2e=ON
 fi
 if build_preset win32 -DVEMRA_WIN32_E2E=$win32_e2e; then
     test_preset win32 win32 -E '^e2e\.'
