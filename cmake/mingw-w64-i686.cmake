@@ -1,5 +1,6 @@
 # Cross build for 32-bit Windows: the release, since OziExplorer and its
-# interface library are 32-bit. This kernel cannot run it, so no emulator.
+# interface library are 32-bit. Its end-to-end tests run under Wine's 32-bit
+# loader where the kernel runs 32-bit code (VEMRA_WIN32_E2E, tests/e2e).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

@@ -21,6 +21,7 @@
 #include "minedata/mine_archive.h"
 #include "minedata/mine_text_pool.h"
 #include "minedata/number_text.h"
+#include "minedata/platform_file.h"
 
 namespace {
 
@@ -208,9 +209,15 @@ private:
 // outlives a load that ends in an exception.
 class CRecordBatches {
 public:
-    CRecordBatches(const CRecordBuilder& builder, CMineArray& mines)
+    // `fileBytes`, when known, bounds the batches: a small file is one
+    // batch of its own size rather than megabytes of room.
+    CRecordBatches(const CRecordBuilder& builder, CMineArray& mines,
+                   std::optional<std::uint64_t> fileBytes)
         : m_builder(builder),
           m_mines(mines),
+          m_nBatchBytes(fileBytes && *fileBytes < kBatchBytes
+                            ? static_cast<std::size_t>(*fileBytes) + 1
+                            : kBatchBytes),
           m_nMaxPending(std::max(2u, std::thread::hardware_concurrency() + 1)) {}
 
     // Reads the rest of the file, builds its records and appends them, up to
@@ -218,7 +225,7 @@ public:
     CLineReader::Result LoadRest(CLineReader& reader) {
         for (;;) {
             std::shared_ptr<std::string> batch = TakeSpareBatch();
-            const CLineReader::Result result = reader.ReadLines(*batch, kBatchBytes);
+            const CLineReader::Result result = reader.ReadLines(*batch, m_nBatchBytes);
             if (result != CLineReader::Result::Line) {
                 while (!m_bEnded && !m_pending.empty()) {
                     CollectOldest();
@@ -316,6 +323,7 @@ private:
 
     const CRecordBuilder& m_builder;
     CMineArray& m_mines;
+    const std::size_t m_nBatchBytes;
     const std::size_t m_nMaxPending;
     bool m_bEnded = false;
     std::deque<std::future<Built>> m_pending;
@@ -381,8 +389,18 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
 
     // The header line makes the column map and element 0; the rest of the
     // file is read in batches.
+    // A file smaller than the reader's block is read in a block of its own
+    // size: loading a small file then costs no megabytes of room.
+    std::optional<std::uint64_t> fileBytes;
+    std::size_t blockSize = CLineReader::kDefaultBlockSize;
+    if (std::uint64_t size = 0; GetOpenFileSize(file.get(), size) == 0) {
+        fileBytes = size;
+        if (size < blockSize) {
+            blockSize = static_cast<std::size_t>(size) + 1;
+        }
+    }
     CMineArray loaded;
-    CLineReader reader(file.get());
+    CLineReader reader(file.get(), blockSize);
     std::string_view header;
     CLineReader::Result result = reader.ReadLine(header);
     if (result == CLineReader::Result::Line && !header.empty()) {
@@ -392,7 +410,7 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
         CMine element0;
         builder.Build(header, element0, nullptr);
         loaded.Add(std::move(element0));
-        result = CRecordBatches(builder, loaded).LoadRest(reader);
+        result = CRecordBatches(builder, loaded, fileBytes).LoadRest(reader);
     }
     if (result == CLineReader::Result::Error) {
         // Some systems open a folder as a file and fail only on reading.

@@ -20,6 +20,12 @@ int GetOpenFileSize(std::FILE* file, std::uint64_t& size);
 // disk. Returns 0 or an errno value.
 int SyncFileToDisk(std::FILE* file);
 
+// The reason ReplaceFileWith gives for a read-only target.
+inline constexpr char kReadOnlyReason[] = "it is read-only";
+
 // Moves the closed file `source` over `target`, replacing a file already
-// there. Returns an empty string on success, else the system's reason.
+// there, which then keeps its attributes and permissions (the file's mode on
+// POSIX; attributes, security and creation time on Windows). A read-only
+// target (no write permission for anyone on POSIX) is left as it is, with
+// kReadOnlyReason. Returns an empty string on success, else the reason.
 std::string ReplaceFileWith(const std::string& source, const std::string& target);

@@ -40,6 +40,16 @@ int SyncFileToDisk(std::FILE* file) {
 }
 
 std::string ReplaceFileWith(const std::string& source, const std::string& target) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // rename would put a read-only file aside as readily as any other.
+        if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            return kReadOnlyReason;
+        }
+        if (::chmod(source.c_str(), old.st_mode & 07777) != 0) {
+            return ErrnoText(errno);
+        }
+    }
     if (std::rename(source.c_str(), target.c_str()) != 0) {
         return ErrnoText(errno);
     }

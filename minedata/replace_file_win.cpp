@@ -38,14 +38,9 @@ int SyncFileToDisk(std::FILE* file) {
     return ::_commit(::_fileno(file)) == 0 ? 0 : errno;
 }
 
-std::string ReplaceFileWith(const std::string& source, const std::string& target) {
-    // The C runtime's rename refuses an existing target; MoveFileEx replaces
-    // it, and write-through returns only when the move is on disk.
-    if (::MoveFileExA(source.c_str(), target.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return {};
-    }
-    const DWORD error = ::GetLastError();
+namespace {
+
+std::string SystemErrorText(DWORD error) {
     char* text = nullptr;
     const DWORD length = ::FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -66,4 +61,48 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
         reason = "system error " + std::to_string(error);
     }
     return reason;
+}
+
+}  // namespace
+
+std::string ReplaceFileWith(const std::string& source, const std::string& target) {
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return kReadOnlyReason;
+        }
+        // A target another program holds open without sharing is refused
+        // here, with the system's reason: Wine's ReplaceFile, failing on
+        // it, leaves a temporary file of its own ("rf*.tmp") behind.
+        const HANDLE probe = ::CreateFileA(target.c_str(), DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) {
+            return SystemErrorText(::GetLastError());
+        }
+        ::CloseHandle(probe);
+        // ReplaceFile gives the new file the old one's security, creation
+        // time and streams, where MoveFileEx would give it those of the
+        // temporary file. Without a backup name it fails with the old file
+        // still in place.
+        if (::ReplaceFileA(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                           nullptr, nullptr)) {
+            // The attributes a user sets (hidden, for one) are set again:
+            // not every ReplaceFile carries them (Wine's does not). The data
+            // is in place by now, so a failure here is not the save's.
+            constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+            const DWORD kept = attributes & kKept;
+            ::SetFileAttributesA(target.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+            return {};
+        }
+        return SystemErrorText(::GetLastError());
+    }
+    // No file to replace (or a folder, which MoveFileEx refuses with its own
+    // reason); write-through returns only when the move is on disk.
+    if (::MoveFileExA(source.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return {};
+    }
+    return SystemErrorText(::GetLastError());
 }

@@ -1,16 +1,22 @@
 #include "minedata/safe_file_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <random>
+#include <string_view>
 
 #include "minedata/platform_file.h"
 
 namespace {
 
-// A name beside `path` that no file is likely to have.
-std::string TemporaryName(const std::string& path) {
+// Windows takes both slashes between folders; POSIX only the forward one, and
+// a backslash in a POSIX name only makes the temporary name shorter.
+constexpr const char* kFolderSeparators = "/\\";
+
+std::uint32_t RandomNumber() {
     static std::mt19937 generator = [] {
         std::random_device device;
         const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -18,16 +24,48 @@ std::string TemporaryName(const std::string& path) {
                            static_cast<unsigned>(now >> 32)};
         return std::mt19937(seed);
     }();
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%08lx.tmp",
-                  static_cast<unsigned long>(generator() & 0xFFFFFFFFu));
-    return path + suffix;
+    return static_cast<std::uint32_t>(generator());
 }
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
+}
+
+}  // namespace
+
+std::string TemporaryNameFor(const std::string& path, std::uint32_t random) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08lx.tmp", static_cast<unsigned long>(random));
+    const std::size_t suffixLength = std::strlen(suffix);
+    const std::size_t nameStart = path.find_last_of(kFolderSeparators) + 1;
+    const std::string_view name = std::string_view(path).substr(nameStart);
+    if (path.size() + suffixLength <= kMaxPathLength &&
+        name.size() + suffixLength <= kMaxFileNameLength) {
+        return path + suffix;
+    }
+    // Too long with the suffix: "~" and hexadecimal digits, no longer than
+    // the target's name, so that the path is no longer than the target's.
+    std::string shortName(1, '~');
+    shortName.append(suffix + 1, 8);
+    shortName.resize(std::min(shortName.size(), std::max<std::size_t>(name.size(), 1)));
+    if (SameNameIgnoringCase(shortName, name)) {
+        shortName = std::string(1, suffix[1]);  // a digit, where the target is "~" or "~..."
+    }
+    return path.substr(0, nameStart) + shortName;
+}
+
+namespace {
 
 std::FILE* CreateTemporaryFile(const std::string& path, std::string& tempPath, int& error) {
     constexpr int kAttempts = 20;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        tempPath = TemporaryName(path);
+        tempPath = TemporaryNameFor(path, RandomNumber());
         error = 0;
         std::FILE* file = CreateNewFile(tempPath, error);
         if (file != nullptr || error != EEXIST) {

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
@@ -75,6 +76,79 @@ LRESULT AskMap(OziSimCommand command, const void* data, DWORD size, LRESULT fail
     return static_cast<LRESULT>(result);
 }
 
+#if defined(__i386__)
+// The real OziAPI.dll calls the click callback as __stdcall with 48 bytes of
+// arguments and expects it to take them off the stack (ret 48). A callback
+// declared otherwise corrupts the caller's stack, which the compiler of this
+// library would hide by restoring the stack itself. So the stand-in calls it
+// from assembly that pushes the arguments, calls, and measures how far the
+// stack pointer moved; the export decoration cannot tell, as the callback is
+// not exported. Returns the bytes the callee took off the stack.
+extern "C" std::uint32_t OziSimCallPopping(const void* function, const void* arguments,
+                                           std::uint32_t size);
+asm(R"(
+    .text
+    .globl _OziSimCallPopping
+_OziSimCallPopping:
+    pushl %ebp
+    movl %esp, %ebp
+    pushl %esi
+    pushl %edi
+    pushl %ebx
+    movl 16(%ebp), %ecx
+    subl %ecx, %esp
+    movl %esp, %edi
+    movl 12(%ebp), %esi
+    shrl $2, %ecx
+    cld
+    rep movsl
+    movl %esp, %ebx
+    call *8(%ebp)
+    movl %esp, %eax
+    subl %ebx, %eax
+    leal -12(%ebp), %esp
+    popl %ebx
+    popl %edi
+    popl %esi
+    popl %ebp
+    ret
+)");
+
+// The arguments as a __stdcall caller lays them out, first one lowest.
+template <class T>
+void PutArgument(unsigned char*& at, T value) {
+    std::memcpy(at, &value, sizeof value);
+    at += sizeof value;
+}
+#endif
+
+// Calls the click callback as OziExplorer does (button 1, no map file, no
+// grid position); a 32-bit callback that leaves its arguments on the stack is
+// logged as such.
+void CallClickCallback(OziMapClickCallback callback, const OziSimPoint& point) {
+#if defined(__i386__)
+    constexpr std::uint32_t kArgumentBytes = 48;
+    alignas(4) unsigned char arguments[kArgumentBytes];
+    unsigned char* at = arguments;
+    PutArgument(at, 1);
+    PutArgument(at, point.x);
+    PutArgument(at, point.y);
+    PutArgument(at, point.latitude);
+    PutArgument(at, point.longitude);
+    PutArgument(at, static_cast<void*>(nullptr));
+    PutArgument(at, 0.0);
+    PutArgument(at, 0.0);
+    static_assert(sizeof(int) == 4 && sizeof(void*) == 4 && sizeof(double) == 8);
+    const std::uint32_t taken =
+        OziSimCallPopping(reinterpret_cast<const void*>(callback), arguments, kArgumentBytes);
+    if (taken != kArgumentBytes) {
+        Log("callback took %u bytes of arguments off the stack, not %u", taken, kArgumentBytes);
+    }
+#else
+    callback(1, point.x, point.y, point.latitude, point.longitude, nullptr, 0.0, 0.0);
+#endif
+}
+
 LRESULT CALLBACK ClickTargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
         const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -86,7 +160,7 @@ LRESULT CALLBACK ClickTargetProc(HWND window, UINT message, WPARAM wParam, LPARA
         const OziMapClickCallback callback = g_singleClick;
         Log("callback 1 %d %d %f %f", point.x, point.y, point.latitude, point.longitude);
         if (callback != nullptr) {
-            callback(1, point.x, point.y, point.latitude, point.longitude, nullptr, 0.0, 0.0);
+            CallClickCallback(callback, point);
         }
         return 1;
     }

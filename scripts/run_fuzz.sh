@@ -5,10 +5,19 @@
 # when any target finds a crash, a leak, a timeout or runs out of memory;
 # the input that did it is left in build/fuzz/findings/<target>/.
 #
-#   scripts/run_fuzz.sh [SECONDS]     (default 60 per target)
+#   scripts/run_fuzz.sh [SECONDS]     (default 60 per target; 3600 is the long run)
+#   scripts/run_fuzz.sh --minimize   replaces each committed corpus with the
+#                                    smallest set of inputs, from it and the
+#                                    working corpus of earlier runs, that
+#                                    reaches the same coverage
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
+minimize=false
+if [[ ${1:-} == --minimize ]]; then
+    minimize=true
+    shift
+fi
 seconds="${1:-60}"
 build=build/fuzz
 targets=(csv_line loader archive filter waypoint_xml)
@@ -24,6 +33,21 @@ cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 export TMPDIR=$PWD/$build/tmp
 rm -rf "$TMPDIR"
 mkdir -p "$TMPDIR"
+
+if $minimize; then
+    for target in "${targets[@]}"; do
+        corpus="tests/fuzz/corpus/$target"
+        merged="$build/minimized/$target"
+        rm -rf "$merged"
+        mkdir -p "$merged" "$build/corpus/$target"
+        "$build/tests/fuzz/fuzz_$target" -merge=1 -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+            "$merged" "$corpus" "$build/corpus/$target" >"$build/minimize_$target.log" 2>&1
+        rm -rf "$corpus"
+        mv "$merged" "$corpus"
+        echo "fuzz_$target: $(find "$corpus" -type f | wc -l) inputs, $(du -sk "$corpus" | cut -f1) kB"
+    done
+    exit 0
+fi
 
 status=0
 for target in "${targets[@]}"; do

@@ -6,6 +6,9 @@
 #                    command-line tests of vemra-cli.exe under Wine, the x86_64
 #                    package
 #   win32            the release build (i686) and its package, checked
+#   win32 e2e        the end-to-end tests against the i686 programs under
+#                    Wine's 32-bit loader, where the kernel runs 32-bit code
+#                    (otherwise one line says why they were skipped)
 #   fuzz             each libFuzzer target for VEMRA_FUZZ_SECONDS (default 60)
 #   valgrind         unit tests and the command-line tool under valgrind
 # Ends with a line "N passed, M failed"; exits nonzero when anything failed.
@@ -52,19 +55,33 @@ count_command() {
     fi
 }
 
-# Configures, builds and tests one preset; a build failure fails the stage.
-run_preset() {
+# Configures and builds one preset, with any further cmake arguments; a
+# build failure fails the stage.
+build_preset() {
     local preset=$1
-    local log=build/$preset-ctest.log
-    echo "== $preset"
+    shift
     mkdir -p build
-    if ! cmake --preset "$preset" -DVEMRA_WARNINGS_AS_ERRORS=ON >/dev/null || ! cmake --build --preset "$preset" -j2; then
+    if ! cmake --preset "$preset" -DVEMRA_WARNINGS_AS_ERRORS=ON "$@" >/dev/null || ! cmake --build --preset "$preset" -j2; then
         failed=$((failed + 1))
         failed_stages+=("$preset (build)")
-        return
+        return 1
     fi
-    ctest --test-dir "build/$preset" -j2 --output-on-failure 2>&1 | tee "$log"
-    count_ctest "$log" "$preset"
+}
+
+# Runs the tests of a built preset (those ctest's further arguments select)
+# as the stage named.
+test_preset() {
+    local preset=$1 stage=$2
+    shift 2
+    local log="build/${stage// /-}-ctest.log"
+    ctest --test-dir "build/$preset" -j2 --output-on-failure "$@" 2>&1 | tee "$log"
+    count_ctest "$log" "$stage"
+}
+
+# Configures, builds and tests one preset.
+run_preset() {
+    echo "== $1"
+    build_preset "$1" && test_preset "$1" "$1"
 }
 
 run_preset native
@@ -80,7 +97,29 @@ run_preset win64
 /usr/lib/wine/wineserver -k 2>/dev/null
 unset WINEPREFIX
 
-run_preset win32
+# The i686 release: its package is checked everywhere; its end-to-end tests
+# (Vemra.exe with the i686 stand-in and oziapi.dll, driven by an i686 test
+# program) run under Wine's 32-bit loader where the kernel runs 32-bit code.
+echo "== win32"
+win32_e2e=OFF
+if ! reason=$(scripts/can_run_32bit.sh); then
+    :
+elif [[ ! -x /usr/lib/wine/wine ]]; then
+    reason="Wine's 32-bit loader (wine32:i386) is not installed"
+else
+    win32_e2e=ON
+fi
+if build_preset win32 -DVEMRA_WIN32_E2E=$win32_e2e; then
+    test_preset win32 win32 -E '^e2e\.'
+    if [[ $win32_e2e == ON ]]; then
+        echo "== win32 e2e"
+        started=$SECONDS
+        test_preset win32 "win32 e2e" -R '^e2e\.'
+        echo "win32 e2e: $((SECONDS - started)) s"
+    else
+        echo "win32 e2e: skipped, since $reason"
+    fi
+fi
 
 if [[ -x scripts/run_fuzz.sh ]]; then
     count_command fuzz scripts/run_fuzz.sh "${VEMRA_FUZZ_SECONDS:-60}"

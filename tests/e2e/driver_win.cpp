@@ -247,6 +247,64 @@ std::vector<std::string> DescendantTexts(HWND window) {
     return texts;
 }
 
+std::vector<std::string> LabelsCutOff(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    HDC dc = GetDC(nullptr);
+    // The program's font handle means nothing in this process: the same font
+    // is made here, as the dialog manager makes it from the template.
+    const HFONT font =
+        CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+    const HGDIOBJ old = SelectObject(dc, font);
+    std::vector<std::string> cut;
+    for (const HWND child : children) {
+        const int id = GetDlgCtrlID(child);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        const LONG type = style & SS_TYPEMASK;
+        const bool textType = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT ||
+                              type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
+        if (WindowClass(child) != "Static" || (id != -1 && id != 0xFFFF) || !textType ||
+            !IsWindowVisible(child)) {
+            continue;
+        }
+        const std::string text = WindowText(child);
+        if (text.empty()) {
+            continue;
+        }
+        RECT box;
+        GetClientRect(child, &box);
+        // As the static control draws: one line, or wrapped at its width.
+        UINT format = DT_CALCRECT | DT_EXPANDTABS | ((style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0);
+        format |= type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP ? DT_SINGLELINE : DT_WORDBREAK;
+        RECT needed{0, 0, box.right, 0};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed, format);
+        // The text's box ends below the last line's descent and after the
+        // last letter's trailing space; cut off means ink is lost: the last
+        // baseline falls outside the box, or the last letter's body does.
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        ABC last{};
+        const auto lastChar = static_cast<UINT>(static_cast<unsigned char>(text.back()));
+        // At least one column: the advance of a letter of a bitmap font
+        // (MS Sans Serif at 96 dpi) ends in an empty one.
+        const LONG trailing =
+            GetCharABCWidthsA(dc, lastChar, lastChar, &last) && last.abcC > 1 ? last.abcC : 1;
+        const LONG lastBaseline = needed.bottom - metrics.tmDescent;
+        if (needed.right - trailing > box.right || lastBaseline > box.bottom) {
+            char sizes[96];
+            std::snprintf(sizes, sizeof sizes, " (needs %ld x %ld, has %ld x %ld)", needed.right,
+                          needed.bottom, box.right, box.bottom);
+            cut.push_back(text + sizes);
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return cut;
+}
+
 HWND FindWindowOf(DWORD pid, const std::string& caption, const char* className) {
     for (const HWND window : TopLevelWindows(pid)) {
         if (TopLevelCaption(window) == caption &&

@@ -84,6 +84,14 @@ void SetControlText(HWND dialog, int id, const std::string& text);
 // The texts of all descendants of the window, in z-order, depth first.
 std::vector<std::string> DescendantTexts(HWND window);
 
+// The labels (static texts without an id of their own) among the window's
+// descendants that lose ink to their box (a line's baseline or a letter's
+// body outside it; the descent and trailing space may be cut), each as
+// "text (needs W x H, has w x h)": measured as the static control draws it,
+// in the templates' font (8-point MS Sans Serif) at this process's DPI,
+// which is the program's when both started under the same LogPixels.
+std::vector<std::string> LabelsCutOff(HWND window);
+
 // A visible top-level window of the process with this caption (and class,
 // when given).
 HWND FindWindowOf(DWORD pid, const std::string& caption, const char* className = nullptr);

@@ -313,12 +313,16 @@ TEST_F(InfoSheet, FirstMatchOpensFourPagesShowingTheClickedMine) {
     // Shows: a click on a mine opens one topmost, active "Mine Info" sheet
     // with the four tabs in order on "Main Page", a single "OK" at the right
     // end of a full button row, and every page, created when its tab is
-    // first selected, shows the clicked mine's texts in the right controls.
-    // Cannot show: how the pages look (see the screenshots) or that an
+    // first selected, shows the clicked mine's texts in the right controls;
+    // no label of the main dialog or the pages is cut off (also on a 150%
+    // display: e2e.dpi144.*). Cannot show: how the pages look (see the
+    // screenshots of tests/e2e/dpi_screenshots.sh) or that an
     // ampersand is drawn as such (only that the statics take no mnemonics).
     E2E_REQUIRE_VEMRA();
     ASSERT_NE(StartWithSheetMines(), nullptr);
     EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{0, 0}));
+    EXPECT_EQ(LabelsCutOff(m_main), std::vector<std::string>{}) << "main dialog";
+    Snapshot("main");
 
     const HWND sheet = Click(kMineA);
     ASSERT_NE(sheet, nullptr);
@@ -359,22 +363,26 @@ TEST_F(InfoSheet, FirstMatchOpensFourPagesShowingTheClickedMine) {
                    "United States, Oregon, Grant", "metallic", "Gold, Silver", "Copper", "Lead",
                    "B1899", "B1905 to A1942", "37");
     EXPECT_NE(GetWindowLongA(GetDlgItem(main, 1002), GWL_STYLE) & SS_NOPREFIX, 0);
+    EXPECT_EQ(LabelsCutOff(main), std::vector<std::string>{});
     Snapshot("page1");
 
     const HWND location = SelectPage(sheet, 1);
     ASSERT_NE(location, nullptr);
     ExpectFields(location, kMoreLocationControls, kMineA);
     EXPECT_NE(GetWindowLongA(GetDlgItem(location, 1029), GWL_STYLE) & ES_AUTOHSCROLL, 0);
+    EXPECT_EQ(LabelsCutOff(location), std::vector<std::string>{});
     Snapshot("page2");
 
     const HWND characteristics1 = SelectPage(sheet, 2);
     ASSERT_NE(characteristics1, nullptr);
     ExpectFields(characteristics1, kCharacteristics1Controls, kMineA);
+    EXPECT_EQ(LabelsCutOff(characteristics1), std::vector<std::string>{});
     Snapshot("page3");
 
     const HWND characteristics2 = SelectPage(sheet, 3);
     ASSERT_NE(characteristics2, nullptr);
     ExpectFields(characteristics2, kCharacteristics2Controls, kMineA);
+    EXPECT_EQ(LabelsCutOff(characteristics2), std::vector<std::string>{});
     Snapshot("page4");
 
     EXPECT_EQ(MineInfoWindows().size(), 1u);

@@ -4,6 +4,9 @@
 # them), a persistent wineserver for the test's life, and a working folder.
 # Killing the wineserver at the end ends every program the test started.
 #   run_e2e.sh TEMPLATE_PREFIX RUNS_DIR TEST_EXE TEST_NAME
+# VEMRA_E2E_LOGPIXELS, when set, is the display's dots per inch (96 = 100%).
+# VEMRA_E2E_WINE names Wine's loader for the test program (default wine64;
+# /usr/lib/wine/wine for an i686 build).
 # Without a display it runs itself under xvfb-run. A failed test's folder
 # is kept under RUNS_DIR for inspection.
 set -u
@@ -26,7 +29,12 @@ done
 export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export VEMRA_E2E_WORK="$dir/work"
 /usr/lib/wine/wineserver -p
-/usr/lib/wine/wine64 "$exe" --gtest_filter="$name" >"$dir/output.txt" 2>&1
+if [ -n "${VEMRA_E2E_LOGPIXELS:-}" ]; then
+    # A scaled display: every program started from here on draws at that DPI.
+    /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+        /d "$VEMRA_E2E_LOGPIXELS" /f >/dev/null 2>&1
+fi
+"${VEMRA_E2E_WINE:-/usr/lib/wine/wine64}" "$exe" --gtest_filter="$name" >"$dir/output.txt" 2>&1
 status=$?
 /usr/lib/wine/wineserver -k 2>/dev/null
 /usr/lib/wine/wineserver -w 2>/dev/null

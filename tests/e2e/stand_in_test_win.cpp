@@ -60,8 +60,7 @@ void WINAPI RecordClick(int button, int x, int y, double latitude, double longit
 TEST_F(StandIn, LibraryAnswersForTheMapWhileTheStandInRuns) {
     // Shows: oziFindOzi, oziIsPositionOnMap and oziGetMapDatum follow the
     // stand-in's map window and its box (edges included), and each call is
-    // one line of the log. Cannot show: the 32-bit build of the library
-    // (this kernel runs no 32-bit code).
+    // one line of the log, in whichever build (x86_64 or i686) runs.
     const auto find = Bind<OziFindOziProc>(m_library, "oziFindOzi");
     const auto onMap = Bind<OziIsPositionOnMapProc>(m_library, "oziIsPositionOnMap");
     const auto datum = Bind<OziGetMapDatumProc>(m_library, "oziGetMapDatum");
@@ -145,6 +144,49 @@ TEST_F(StandIn, ClickRunsTheCallbackOnTheThreadThatSwitchedCaptureOn) {
     EXPECT_EQ(log[1], "callback 1 280 285 41.250000 -117.500000");
     EXPECT_EQ(log[2], "callback 1 320 240 41.991667 -116.993750");
     EXPECT_EQ(log[3], "oziMapSingleClickOFF -> 1");
+}
+
+#if defined(__i386__)
+std::atomic<int> g_cdeclClicks{0};
+void __cdecl CountClickLeavingArguments(int, int, int, double, double, void*, double, double) {
+    ++g_cdeclClicks;
+}
+#endif
+
+TEST_F(StandIn, ThirtyTwoBitCallbackLeavingItsArgumentsIsLogged) {
+    // Shows: the i686 library calls the callback as __stdcall and logs one
+    // that leaves its 48 bytes of arguments on the stack (a __cdecl one),
+    // which the real library's caller would not survive; the callbacks of
+    // the other tests take them, since their logs have no such line.
+#if !defined(__i386__)
+    GTEST_SKIP() << "x86_64 has one calling convention";
+#else
+    const auto on = Bind<OziMapSingleClickONProc>(m_library, "oziMapSingleClickON");
+    const auto off = Bind<OziMapSingleClickOFFProc>(m_library, "oziMapSingleClickOFF");
+    ASSERT_TRUE(on && off);
+    ASSERT_NE(StartOziExp({"--box", "38,-121,46,-113"}), nullptr);
+    std::atomic<DWORD> captureThread{0};
+    std::thread capture([&] {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        on(reinterpret_cast<OziMapClickCallback>(&CountClickLeavingArguments));
+        captureThread = GetCurrentThreadId();
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            DispatchMessageA(&message);
+        }
+        off();
+    });
+    ASSERT_TRUE(WaitFor([&] { return captureThread.load() != 0; }));
+    EXPECT_EQ(ClickMap(41.25, -117.5), 1);
+    PostThreadMessageA(captureThread.load(), WM_QUIT, 0, 0);
+    capture.join();
+    EXPECT_EQ(g_cdeclClicks, 1);
+    EXPECT_EQ(CallLog(),
+              (std::vector<std::string>{"oziMapSingleClickON callback -> 1",
+                                        "callback 1 280 285 41.250000 -117.500000",
+                                        "callback took 0 bytes of arguments off the stack, not 48",
+                                        "oziMapSingleClickOFF -> 1"}));
+#endif
 }
 
 TEST_F(StandIn, SavedMapImageIsTheSamePictureInPngAndBmp) {

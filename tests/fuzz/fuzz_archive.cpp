@@ -1,5 +1,5 @@
 // libFuzzer target: the mine archive reader on arbitrary bytes, from a file
-// as the program reads it and record by record from memory; what it reads
+// (in memory) as the program reads it, and record by record from memory; what it reads
 // must write back and read again unchanged.
 
 #include <cstddef>
@@ -15,16 +15,16 @@
 using fuzz::Require;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::ScratchFile("mines.dat");
+    fuzz::MemoryFile();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::WriteScratchFile(data, size);
+    fuzz::MemoryFile().Replace(data, size);
 
     CMineArray mines;
     fuzz::CCountingSink sink;
-    Require(ReadMineArchive(fuzz::ScratchFile(), mines, sink) == 1);
+    Require(ReadMineArchive(fuzz::MemoryFile().Path(), mines, sink) == 1);
     Require(sink.count <= 1);
     Require(mines.GetSize() <= 0x10000);
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Checks the Windows zip that cpack made: its files, that its Vemra.exe
 is a Windows GUI program of the right machine that imports only system DLLs
-and carries version 1.0.0.1 and an asInvoker, common-controls-6 manifest, and
-that its vemra-cli.exe is a console program of the same machine that imports
-only system DLLs.
+and carries version 1.0.0.1 and an asInvoker, common-controls-6, DPI-aware
+manifest, and that its vemra-cli.exe is a console program of the same machine
+that imports only system DLLs.
 
 usage: check_package.py ZIP OBJDUMP MACHINE     (MACHINE: i386 or x86-64)
 """
@@ -80,6 +80,10 @@ def main():
     check('level="asInvoker"' in manifest, "the manifest does not ask for asInvoker")
     check(re.search(r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"',
                     manifest) is not None, "the manifest does not ask for common controls 6")
+    # System DPI awareness: Windows would otherwise stretch the program's
+    # bitmap on a scaled display and blur its text.
+    check(re.search(r"<dpiAware\b[^>]*>\s*true\s*</dpiAware>", manifest) is not None,
+          "the manifest does not declare system DPI awareness")
 
     for failure in failures:
         print("FAIL:", failure)

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "minedata/safe_file_writer.h"
 #include "test_support.h"
@@ -89,7 +92,87 @@ TEST_F(SafeFileWriterTest, FolderInTheWayFailsAtReplacing) {
     EXPECT_EQ(EntriesIn(path), 0u);
 }
 
+// Paths at the limits: the temporary name must fit wherever the target does.
+TEST(TemporaryNameTest, FitsWhereverTheTargetFits) {
+    const std::string folder = "C:\\Users\\someone\\Maps/";
+    struct Case {
+        std::size_t nameLength;
+        std::size_t pathLength;  // 0: the folder and the name alone
+    };
+    for (const Case c :
+         {Case{5, 0}, Case{1, kMaxPathLength}, Case{5, kMaxPathLength}, Case{12, kMaxPathLength},
+          Case{200, kMaxPathLength}, Case{kMaxFileNameLength, 0}, Case{244, 0}}) {
+        std::string path = folder;
+        if (c.pathLength != 0) {
+            path += std::string(c.pathLength - folder.size() - c.nameLength - 1, 'f') + "/";
+        }
+        const std::size_t nameStart = path.size();
+        path += std::string(c.nameLength - 1, 'n') + "~";
+        SCOPED_TRACE(path);
+        for (const std::uint32_t random : {0u, 0x7e000000u, 0xFFFFFFFFu}) {
+            const std::string temp = TemporaryNameFor(path, random);
+            EXPECT_EQ(temp.substr(0, nameStart), path.substr(0, nameStart)) << "same folder";
+            EXPECT_EQ(temp.find_first_of("/\\", nameStart), std::string::npos);
+            EXPECT_NE(temp, path);
+            EXPECT_LE(temp.size() - nameStart, kMaxFileNameLength);
+            EXPECT_LE(temp.size(), std::max(path.size(), kMaxPathLength));
+        }
+    }
+    // A short path keeps the target's name in the temporary one.
+    EXPECT_EQ(TemporaryNameFor("maps/out.pnt", 0xabcdef12u), "maps/out.pnt.abcdef12.tmp");
+    // At the limit, "~" and digits, as long as the name.
+    const std::string atLimit =
+        folder + std::string(kMaxPathLength - folder.size() - 7, 'f') + "/a.pnt";
+    EXPECT_EQ(TemporaryNameFor(atLimit, 0xabcdef12u),
+              atLimit.substr(0, atLimit.size() - 5) + "~abcd");
+}
+
+// A file as long as a save dialog takes: its whole path, or its name alone.
+TEST_F(SafeFileWriterTest, SavesAtTheLongestPathAndName) {
+    const std::string folder = dir.File("");
+    ASSERT_LT(folder.size() + 1, kMaxPathLength);
+    std::vector<std::size_t> nameLengths{kMaxPathLength - folder.size()};
 #ifndef _WIN32
+    nameLengths.push_back(kMaxFileNameLength);  // past MAX_PATH: Windows needs no more
+#endif
+    for (const std::size_t length : nameLengths) {
+        const std::string path = folder + std::string(std::min(length, kMaxFileNameLength), 'x');
+        SCOPED_TRACE(path.size());
+        const SafeWriteResult result =
+            WriteFileSafely(path, [](CFile& file) { WriteText(file, "long"); });
+        EXPECT_TRUE(result.Ok()) << result.message;
+        EXPECT_EQ(ReadFileBytes(path), "long");
+        std::filesystem::remove(path);
+    }
+    EXPECT_EQ(EntriesIn(dir.Path()), 0u);
+}
+
+TEST_F(SafeFileWriterTest, ReadOnlyTargetStaysAsItWas) {
+    namespace fs = std::filesystem;
+    const std::string path = dir.Write("locked.pnt", "earlier");
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const SafeWriteResult result =
+        WriteFileSafely(path, [](CFile& file) { WriteText(file, "new"); });
+    EXPECT_EQ(result.failedAt, SafeWriteStage::Replace);
+    EXPECT_EQ(result.message, "Cannot replace the file '" + path + "': it is read-only.");
+    EXPECT_EQ(ReadFileBytes(path), "earlier");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);  // to remove it
+}
+
+#ifndef _WIN32
+
+TEST_F(SafeFileWriterTest, ReplacedFileKeepsItsMode) {
+    namespace fs = std::filesystem;
+    const std::string path = dir.Write("shared.pnt", "earlier");
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::group_write;
+    fs::permissions(path, mode);
+    EXPECT_TRUE(WriteFileSafely(path, [](CFile& file) { WriteText(file, "new"); }).Ok());
+    EXPECT_EQ(ReadFileBytes(path), "new");
+    EXPECT_EQ(fs::status(path).permissions(), mode);
+}
 
 TEST(DiskFileTest, FullDeviceFailsOnFlush) {
     std::FILE* stream = std::fopen("/dev/full", "wb");
