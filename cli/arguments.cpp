@@ -1,28 +1,12 @@
 #include "cli/arguments.h"
 
-#include <cctype>
-#include <charconv>
-#include <cmath>
 #include <string>
 #include <vector>
 
+#include "minedata/number_text.h"
+
 std::optional<double> ParseNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);  // from_chars takes no plus sign
-    }
-    // from_chars also reads "inf", "nan" and hexadecimal-free forms; only the
-    // decimal ones are wanted, and those always start with a digit or a point.
-    const std::size_t start = !text.empty() && text.front() == '-' ? 1 : 0;
-    if (start >= text.size() ||
-        !(std::isdigit(static_cast<unsigned char>(text[start])) || text[start] == '.')) {
-        return std::nullopt;
-    }
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    return ParseDecimalNumber(text);
 }
 
 std::optional<BoundingBox> ParseBoundingBox(std::string_view text) {

@@ -11,8 +11,9 @@
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitNoMatch = 1;     // lookup: no mine at the point
-inline constexpr int kExitFailed = 2;      // bad arguments, or a data file that cannot be loaded
+inline constexpr int kExitNoMatch = 1;  // lookup, nearest: no mine found
+inline constexpr int kExitFailed =
+    2;  // bad arguments or points, or a data file that cannot be loaded
 inline constexpr int kExitNotWritten = 3;  // the output file could not be written
 
 // Ends a command with `status`. what() is a message for stderr, or empty when
@@ -34,8 +35,10 @@ struct Command {
     std::function<int()> run;
 };
 
-// lookup DATAFILE LAT LON [--sensitivity TEXT] [--json]
+// lookup DATAFILE (LAT LON | --points FILE) [--sensitivity TEXT] [--json]
 Command AddLookupCommand(CLI::App& app);
+// nearest DATAFILE (LAT LON | --points FILE) [-n N] [--within KM] [--json]
+Command AddNearestCommand(CLI::App& app);
 // export-pnt DATAFILE OUT [--bbox SOUTH,WEST,NORTH,EAST]
 Command AddExportPointCommand(CLI::App& app);
 // export-dat DATAFILE OUT

@@ -36,14 +36,9 @@ Json FieldValue(const CMine& mine, int slot) {
 
 }  // namespace
 
-Json MineJson(std::size_t index, const CMine& mine) {
-    Json fields = Json::object();
-    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-        fields[std::string(kKnownColumnNames[static_cast<std::size_t>(slot)])] =
-            FieldValue(mine, slot);
-    }
+Json MainPageJson(const CMine& mine) {
     const MainPageTexts page = MakeMainPageTexts(mine);
-    Json mainPage = {
+    return {
         {"name", Cp1252ToUtf8(page.name)},
         {"position", Cp1252ToUtf8(page.position)},
         {"location", Cp1252ToUtf8(page.location)},
@@ -55,7 +50,25 @@ Json MineJson(std::size_t index, const CMine& mine) {
         {"production", OptionalText(page.production)},
         {"production_years", Cp1252ToUtf8(page.productionYears)},
     };
-    return {{"index", index}, {"fields", std::move(fields)}, {"main_page", std::move(mainPage)}};
+}
+
+Json MineJson(std::size_t index, const CMine& mine) {
+    Json fields = Json::object();
+    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        fields[std::string(kKnownColumnNames[static_cast<std::size_t>(slot)])] =
+            FieldValue(mine, slot);
+    }
+    return {{"index", index}, {"fields", std::move(fields)}, {"main_page", MainPageJson(mine)}};
+}
+
+Json NearMineJson(std::size_t index, const CMine& mine, double distanceKm, double bearingDegrees) {
+    // Rounded as promised: metres and tenths of a degree. A bearing that
+    // rounds up to 360 is north.
+    const double bearing = std::round(bearingDegrees * 10.0) / 10.0;
+    return {{"index", index},
+            {"distance_km", std::round(distanceKm * 1000.0) / 1000.0},
+            {"bearing_deg", bearing >= 360.0 ? 0.0 : bearing},
+            {"main_page", MainPageJson(mine)}};
 }
 
 Json InfoJson(const LoadedData& data, const std::vector<std::string_view>& columns) {

@@ -17,6 +17,14 @@
 // other field a string; a main-page line the page leaves unwritten is null.
 nlohmann::ordered_json MineJson(std::size_t index, const CMine& mine);
 
+// {"name", "position", ...}: the texts of "Main Page", as in MineJson.
+nlohmann::ordered_json MainPageJson(const CMine& mine);
+
+// {"index", "distance_km" (3 decimals), "bearing_deg" (1 decimal, 0 to
+// below 360), "main_page"}: one answer of a nearest-mines query.
+nlohmann::ordered_json NearMineJson(std::size_t index, const CMine& mine, double distanceKm,
+                                    double bearingDegrees);
+
 // {"mines", "format": "csv" or "archive", "columns", "load_seconds"}.
 nlohmann::ordered_json InfoJson(const LoadedData& data,
                                 const std::vector<std::string_view>& columns);

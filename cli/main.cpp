@@ -9,7 +9,7 @@
 
 namespace {
 
-int RunChosen(const std::array<Command, 4>& commands) {
+int RunChosen(const std::array<Command, 5>& commands) {
     for (const Command& command : commands) {
         if (command.app->parsed()) {
             return command.run();
@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     CLI::App app{"Vemra's mine data on the command line"};
     app.name("vemra-cli");
     app.require_subcommand(1);
-    const std::array<Command, 4> commands = {AddLookupCommand(app), AddExportPointCommand(app),
+    const std::array<Command, 5> commands = {AddLookupCommand(app), AddNearestCommand(app),
+                                             AddExportPointCommand(app),
                                              AddExportArchiveCommand(app), AddInfoCommand(app)};
     try {
         app.parse(argc, argv);

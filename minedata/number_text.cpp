@@ -167,3 +167,21 @@ float DecimalTextToFloat(std::string_view text) {
     }
     return static_cast<float>(value);
 }
+
+std::optional<double> ParseDecimalNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);  // from_chars takes no plus sign
+    }
+    // from_chars also reads "inf", "nan" and hexadecimal-free forms; only the
+    // decimal ones are wanted, and those always start with a digit or a point.
+    const std::size_t start = !text.empty() && text.front() == '-' ? 1 : 0;
+    if (start >= text.size() || !(IsDigit(text[start]) || text[start] == '.')) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 // Conversions of field texts to numbers, with the C runtime's atoi and atof
@@ -19,3 +20,8 @@ double DecimalTextToDouble(std::string_view text);
 // DecimalTextToDouble rounded to the nearest single-precision value; values
 // beyond the float range round to an infinity as the hardware would.
 float DecimalTextToFloat(std::string_view text);
+
+// The whole text, nothing else, as a finite decimal number: optional sign,
+// digits with an optional fraction, optional exponent. Nothing for anything
+// else: blanks, "inf", "nan", hexadecimal and out-of-range values included.
+std::optional<double> ParseDecimalNumber(std::string_view text);
