@@ -34,6 +34,9 @@ public:
 
     // The haversine beyond which nothing can be taken.
     double Threshold() const {
+        if (m_count == 0) {
+            return -1.0;  // nothing is wanted
+        }
         return m_answers.size() == m_count ? m_answers.front().haversine : m_withinHaversine;
     }
 
@@ -98,6 +101,9 @@ bool IsOnGlobe(const MineCoordinates& coordinates) {
 std::vector<NearMine> FindNearestByScan(const CMineArray& mines, double latitude, double longitude,
                                         std::size_t count, double withinKm,
                                         const MinePredicate& accept) {
+    if (!(std::fabs(latitude) <= 90.0 && std::fabs(longitude) <= 180.0)) {
+        return {};
+    }
     NearestHeap heap(count, withinKm);
     const auto coordinates = mines.Coordinates();
     for (std::size_t i = 1; i < coordinates.size(); ++i) {

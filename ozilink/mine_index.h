@@ -26,7 +26,7 @@ bool IsOnGlobe(const MineCoordinates& coordinates);
 // The `count` mines nearest to the point by great-circle distance, at most
 // `withinKm` away (+infinity for no limit), that `accept` accepts; nearest
 // first, equal distances in collection order. Mines off the globe are never
-// answers. Examines every mine: the reference that CMineIndex::FindNearest
+// answers, and a point off the globe finds nothing. Examines every mine: the reference that CMineIndex::FindNearest
 // agrees with.
 std::vector<NearMine> FindNearestByScan(const CMineArray& mines, double latitude, double longitude,
                                         std::size_t count, double withinKm,
@@ -50,8 +50,7 @@ public:
     std::optional<std::size_t> FindMineAt(double latitude, double longitude,
                                           float sensitivity) const;
 
-    // Exactly what FindNearestByScan returns for the same arguments. The
-    // point is expected on the globe; any other point finds nothing.
+    // Exactly what FindNearestByScan returns for the same arguments.
     std::vector<NearMine> FindNearest(double latitude, double longitude, std::size_t count,
                                       double withinKm, const MinePredicate& accept = {}) const;
 
