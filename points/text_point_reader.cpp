@@ -52,13 +52,15 @@ bool CTextPointReader::Next(QueryPoint& point) {
     while (ReadLine(tooLong)) {
         point = QueryPoint{};
         point.number = m_nLineNumber;
+        const std::string_view line = Trimmed(m_line);
+        // A comment is skipped however long; a blank line only when it was
+        // read whole, as the dropped rest may hold something.
+        if ((line.empty() && !tooLong) || (!line.empty() && line.front() == '#')) {
+            continue;
+        }
         if (tooLong) {
             point.error = "line longer than " + std::to_string(kMaxLineBytes) + " bytes";
             return true;
-        }
-        const std::string_view line = Trimmed(m_line);
-        if (line.empty() || line.front() == '#') {
-            continue;
         }
         if (line.find('\0') != std::string_view::npos) {
             point.error = "not a line of text (it holds a NUL byte)";

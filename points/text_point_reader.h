@@ -12,7 +12,7 @@
 // an error for that line, and reading goes on with the next one.
 //
 // At most kMaxLineBytes of a line are kept: the rest of a longer line is read
-// and dropped, and the line is an error.
+// and dropped, and the line is an error unless it is a comment.
 class CTextPointReader : public IPointReader {
 public:
     static constexpr std::size_t kMaxLineBytes = 1024;

@@ -82,6 +82,9 @@ TEST(TextPointReaderTest, ALongLineIsOneErrorAndTheNextLineIsRead) {
     ExpectEntries<CTextPointReader>(
         "1,2\n" + line + "\n3,4\n",
         {{1, 1, 2, ""}, {2, 0, 0, "line longer than 1024 bytes"}, {3, 3, 4, ""}});
+    // A long comment is still a comment; long blanks may hide a point.
+    ExpectEntries<CTextPointReader>("#" + line + "\n" + std::string(2000, ' ') + "1,2\n5,6",
+                                    {{2, 0, 0, "line longer than"}, {3, 5, 6, ""}});
     // Just within the limit is still a line.
     const std::string padded = "1,2" + std::string(CTextPointReader::kMaxLineBytes - 3, ' ');
     ExpectEntries<CTextPointReader>(padded, {{1, 1, 2, ""}});
