@@ -11,7 +11,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 seconds="${1:-60}"
 build=build/fuzz
-targets=(csv_line loader archive)
+targets=(csv_line loader archive points)
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
