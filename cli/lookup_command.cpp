@@ -91,6 +91,7 @@ Command AddLookupCommand(CLI::App& app) {
         ->add_option("--sensitivity", options->sensitivity,
                      "Sensitivity text, read as the program reads its edit box")
         ->capture_default_str();
-    command->add_flag("--json", options->json, "One JSON object instead of the four pages");
+    command->add_flag("--json", options->json,
+                      "One JSON object instead of the four pages (--points always writes JSON)");
     return {command, [options] { return RunLookup(*options); }};
 }

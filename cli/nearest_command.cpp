@@ -165,6 +165,7 @@ Command AddNearestCommand(CLI::App& app) {
                                             : "expected a distance of 0 km or more: " + text;
             },
             "KM"));
-    command->add_flag("--json", options->json, "A JSON array instead of text");
+    command->add_flag("--json", options->json,
+                      "A JSON array instead of text (--points always writes JSON)");
     return {command, [options] { return RunNearest(*options); }};
 }

@@ -43,6 +43,8 @@ class CMineIndex {
 public:
     // Throws std::length_error for a collection of 2^32 elements or more.
     explicit CMineIndex(const CMineArray& mines);
+    // The index would outlive a temporary collection.
+    explicit CMineIndex(CMineArray&&) = delete;
 
     // Exactly what ::FindMineAt(mines, latitude, longitude, sensitivity)
     // returns: the first mine in collection order whose widened coordinates

@@ -153,7 +153,8 @@ TEST(MineIndexTest, CostsUnderSixteenBytesPerMine) {
     const CMineArray mines = EdgeCaseMines(random, 100000);
     const CMineIndex index(mines);
     EXPECT_LT(index.MemoryBytes(), 16 * mines.GetSize());
-    const CMineIndex empty{CMineArray()};
+    const CMineArray none;
+    const CMineIndex empty(none);
     EXPECT_EQ(empty.FindMineAt(0, 0, 1.0f), std::nullopt);
     EXPECT_TRUE(empty.FindNearest(0, 0, 5, 1e9).empty());
 }
