@@ -150,12 +150,15 @@ Command AddNearestCommand(CLI::App& app) {
         ->type_name("N")
         ->check(CLI::Validator(
             [](const std::string& text) {
-                const auto value = ParseNumber(text);
-                return value && *value >= 1 && *value == std::floor(*value) && *value < 1e15
+                // Digits only, so that "1e3" or "+2" is refused here and not
+                // by the conversion, with a message of its own.
+                const bool digits = !text.empty() && text.size() <= 15 &&
+                                    text.find_first_not_of("0123456789") == std::string::npos;
+                return digits && text.find_first_not_of('0') != std::string::npos
                            ? std::string()
                            : "expected a whole number of mines, 1 or more: " + text;
             },
-            "N"));
+            ""));
     command->add_option("--within", options->within, "Only mines at most KM kilometres away")
         ->type_name("KM")
         ->check(CLI::Validator(
@@ -164,7 +167,7 @@ Command AddNearestCommand(CLI::App& app) {
                 return value && *value >= 0 ? std::string()
                                             : "expected a distance of 0 km or more: " + text;
             },
-            "KM"));
+            ""));
     command->add_flag("--json", options->json,
                       "A JSON array instead of text (--points always writes JSON)");
     return {command, [options] { return RunNearest(*options); }};

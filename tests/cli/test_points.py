@@ -89,6 +89,7 @@ class NearestTest(CliTestCase):
                 (["1", "2", "-n", "0"], "1 or more: 0"),
                 (["1", "2", "-n", "-3"], "--count"),
                 (["1", "2", "-n", "2.5"], "1 or more: 2.5"),
+                (["1", "2", "-n", "1e3"], "1 or more: 1e3"),
                 (["1", "2", "--within", "-1"], "0 km or more: -1"),
                 (["1", "2", "--within", "nan"], "0 km or more: nan"),
                 (["91", "2"], "outside -90 to 90: 91"),
