@@ -14,6 +14,8 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 // The lower bounds of the nearest search may round a hair above a distance
 // they bound; a subtree is skipped only when its bound is clearly beyond.
 constexpr double kBoundMargin = 1e-9;
+// Subtrees of this many elements or fewer are scanned without more bounds.
+constexpr std::size_t kLeafSize = 6;
 
 bool IsFinite(const MineCoordinates& c) {
     return std::isfinite(c.latitude) && std::isfinite(c.longitude);
@@ -123,6 +125,25 @@ struct CMineIndex::NearestSearch {
     double cosLatitude;
     NearestHeap heap;
     const MinePredicate& accept;
+
+    // The latitude difference in degrees beyond which nothing can be taken:
+    // the angle of the heap's threshold, widened by the margin. Comparing
+    // degrees saves a sine per subtree and per candidate. Kept until the
+    // threshold changes.
+    double LatitudeReach() {
+        const double threshold = heap.Threshold();
+        if (threshold != reachThreshold) {
+            reachThreshold = threshold;
+            reachDegrees = threshold < 0    ? -1.0
+                           : threshold >= 1 ? std::numeric_limits<double>::infinity()
+                                            : 2 * std::asin(std::sqrt(threshold)) /
+                                                  kRadiansPerDegree * (1 + kBoundMargin);
+        }
+        return reachDegrees;
+    }
+
+    double reachThreshold = std::numeric_limits<double>::quiet_NaN();
+    double reachDegrees = 0.0;
 };
 
 CMineIndex::CMineIndex(const CMineArray& mines) : m_pMines(&mines) {
@@ -153,16 +174,23 @@ std::uint32_t CMineIndex::BuildNode(std::size_t low, std::size_t high, int depth
         return std::numeric_limits<std::uint32_t>::max();
     }
     const std::size_t middle = low + (high - low) / 2;
-    std::nth_element(m_tree.begin() + static_cast<std::ptrdiff_t>(low),
-                     m_tree.begin() + static_cast<std::ptrdiff_t>(middle),
-                     m_tree.begin() + static_cast<std::ptrdiff_t>(high),
-                     [this, depth](std::uint32_t a, std::uint32_t b) {
-                         return Coordinate(a, depth) < Coordinate(b, depth);
-                     });
-    const std::uint32_t first = std::min({m_tree[middle], BuildNode(low, middle, depth + 1),
-                                          BuildNode(middle + 1, high, depth + 1)});
-    m_firstBelow[middle] = first;
-    return first;
+    const auto coordinates = m_pMines->Coordinates();
+    const auto begin = m_tree.begin() + static_cast<std::ptrdiff_t>(low);
+    const auto nth = m_tree.begin() + static_cast<std::ptrdiff_t>(middle);
+    const auto last = m_tree.begin() + static_cast<std::ptrdiff_t>(high);
+    if (depth % 2 == 0) {
+        std::nth_element(begin, nth, last, [coordinates](std::uint32_t a, std::uint32_t b) {
+            return coordinates[a].latitude < coordinates[b].latitude;
+        });
+    } else {
+        std::nth_element(begin, nth, last, [coordinates](std::uint32_t a, std::uint32_t b) {
+            return coordinates[a].longitude < coordinates[b].longitude;
+        });
+    }
+    const std::uint32_t earliest = std::min({m_tree[middle], BuildNode(low, middle, depth + 1),
+                                             BuildNode(middle + 1, high, depth + 1)});
+    m_firstBelow[middle] = earliest;
+    return earliest;
 }
 
 std::optional<std::size_t> CMineIndex::FindMineAt(double latitude, double longitude,
@@ -246,8 +274,21 @@ std::vector<NearMine> CMineIndex::FindNearest(double latitude, double longitude,
     }
     NearestSearch search{latitude, longitude, std::cos(latitude * kRadiansPerDegree),
                          NearestHeap(std::min(count, m_tree.size()), withinKm), accept};
-    SearchNearest(0, m_tree.size(), 0, {-90.0, 90.0, -180.0, 180.0}, search);
+    // cos ±90° is 6e-17, not 0: the bounds use the cosines as computed.
+    const double cosPole = std::cos(90.0 * kRadiansPerDegree);
+    SearchNearest(0, m_tree.size(), 0, {-90.0, 90.0, -180.0, 180.0, cosPole, cosPole}, search);
     return std::move(search.heap).Sorted();
+}
+
+void CMineIndex::OfferNearest(std::uint32_t element, NearestSearch& search) const {
+    const MineCoordinates& c = m_pMines->Coordinates()[element];
+    // The latitude difference alone bounds the distance from below.
+    if (std::fabs(c.latitude - search.latitude) > search.LatitudeReach()) {
+        return;
+    }
+    search.heap.Offer(element,
+                      HaversineOfAngle(search.latitude, search.longitude, c.latitude, c.longitude),
+                      *m_pMines, search.accept);
 }
 
 void CMineIndex::SearchNearest(std::size_t low, std::size_t high, int depth, const Bounds& bounds,
@@ -260,31 +301,37 @@ void CMineIndex::SearchNearest(std::size_t low, std::size_t high, int depth, con
     const double latitudeGap = search.latitude < bounds.south   ? bounds.south - search.latitude
                                : search.latitude > bounds.north ? search.latitude - bounds.north
                                                                 : 0.0;
-    const double longitudeGap = LongitudeGap(search.longitude, bounds.west, bounds.east);
-    double bound = SquaredSine(latitudeGap * kRadiansPerDegree / 2);
-    if (longitudeGap > 0) {
-        const double leastCos = std::max(0.0, std::min(std::cos(bounds.south * kRadiansPerDegree),
-                                                       std::cos(bounds.north * kRadiansPerDegree)));
-        bound += search.cosLatitude * leastCos * SquaredSine(longitudeGap * kRadiansPerDegree / 2);
+    if (latitudeGap > search.LatitudeReach()) {
+        return;
     }
-    if (bound * (1 - kBoundMargin) > search.heap.Threshold()) {
+    const double longitudeGap = LongitudeGap(search.longitude, bounds.west, bounds.east);
+    if (longitudeGap > 0) {
+        const double leastCos = std::max(0.0, std::min(bounds.cosSouth, bounds.cosNorth));
+        const double bound =
+            SquaredSine(latitudeGap * kRadiansPerDegree / 2) +
+            search.cosLatitude * leastCos * SquaredSine(longitudeGap * kRadiansPerDegree / 2);
+        if (bound * (1 - kBoundMargin) > search.heap.Threshold()) {
+            return;
+        }
+    }
+    if (high - low <= kLeafSize) {
+        // Too few elements to be worth more bounds.
+        for (std::size_t i = low; i < high; ++i) {
+            OfferNearest(m_tree[i], search);
+        }
         return;
     }
     const std::size_t middle = low + (high - low) / 2;
     const std::uint32_t element = m_tree[middle];
-    const MineCoordinates& c = m_pMines->Coordinates()[element];
-    search.heap.Offer(element,
-                      HaversineOfAngle(search.latitude, search.longitude, c.latitude, c.longitude),
-                      *m_pMines, search.accept);
+    OfferNearest(element, search);
     const double split = Coordinate(element, depth);
     Bounds below = bounds;
     Bounds above = bounds;
     if (depth % 2 == 0) {
-        below.north = split;
-        above.south = split;
+        below.north = above.south = split;
+        below.cosNorth = above.cosSouth = std::cos(split * kRadiansPerDegree);
     } else {
-        below.east = split;
-        above.west = split;
+        below.east = above.west = split;
     }
     const double wanted = depth % 2 == 0 ? search.latitude : search.longitude;
     if (wanted < split) {

@@ -26,8 +26,8 @@ bool IsOnGlobe(const MineCoordinates& coordinates);
 // The `count` mines nearest to the point by great-circle distance, at most
 // `withinKm` away (+infinity for no limit), that `accept` accepts; nearest
 // first, equal distances in collection order. Mines off the globe are never
-// answers, and a point off the globe finds nothing. Examines every mine: the reference that CMineIndex::FindNearest
-// agrees with.
+// answers, and a point off the globe finds nothing. Examines every mine: the reference that
+// CMineIndex::FindNearest agrees with.
 std::vector<NearMine> FindNearestByScan(const CMineArray& mines, double latitude, double longitude,
                                         std::size_t count, double withinKm,
                                         const MinePredicate& accept = {});
@@ -61,8 +61,10 @@ public:
 
 private:
     struct NearestSearch;
+    // A subtree's box, with the cosines of its latitude bounds.
     struct Bounds {
         double south, north, west, east;
+        double cosSouth, cosNorth;
     };
 
     std::uint32_t BuildNode(std::size_t low, std::size_t high, int depth);
@@ -70,6 +72,7 @@ private:
                    double tolerance, std::uint32_t& best) const;
     void SearchNearest(std::size_t low, std::size_t high, int depth, const Bounds& bounds,
                        NearestSearch& search) const;
+    void OfferNearest(std::uint32_t element, NearestSearch& search) const;
     double Coordinate(std::uint32_t element, int depth) const;
 
     const CMineArray* m_pMines;
