@@ -46,6 +46,10 @@ seconds() {
     local TIMEFORMAT=%R
     { time "$@" >/dev/null 2>&1; } 2>&1
 }
+# CPU time (user + system) of a command in seconds: the machine may be shared.
+cpu_seconds() {
+    /usr/bin/time -f "%U %S" "$@" 2>&1 >/dev/null | tail -n 1 | awk '{print $1 + $2}'
+}
 json_value() { python3 -c "import json,sys; print(json.load(sys.stdin)$1)"; }
 
 cat "$data" >/dev/null  # every run below reads from the page cache
@@ -122,13 +126,16 @@ echo "== batch runs over $queries points (best of 2), load alone (vemra-cli info
 info_wall=$(for _ in 1 2; do seconds "$cli" info "$data"; done | minimum)
 nearest_wall=$(for _ in 1 2; do seconds "$cli" nearest "$data" --points "$points" -n 5; done | minimum)
 batch_lookup_wall=$(for _ in 1 2; do seconds "$cli" lookup "$data" --points "$points"; done | minimum)
+info_cpu=$(for _ in 1 2; do cpu_seconds "$cli" info "$data"; done | minimum)
+nearest_cpu=$(for _ in 1 2; do cpu_seconds "$cli" nearest "$data" --points "$points" -n 5; done | minimum)
+batch_lookup_cpu=$(for _ in 1 2; do cpu_seconds "$cli" lookup "$data" --points "$points"; done | minimum)
 nearest_rss_kb=$(/usr/bin/time -v "$cli" nearest "$data" --points "$points" -n 5 2>&1 >/dev/null |
     awk -F: '/Maximum resident set size/ {gsub(/ /, "", $2); print $2}')
 
 python3 - "$mines" "$bytes" "$core" "$python" "$wc" "$rss_kb" "$lookup_real" "$lookup_cpu" \
     "$build_ms" "$bytes_per_mine" "$nearest_index" "$nearest_scan" "$lookup_index" \
     "$lookup_scan" "$info_wall" "$nearest_wall" "$batch_lookup_wall" "$nearest_rss_kb" \
-    "$queries" <<'PY'
+    "$queries" "$info_cpu" "$nearest_cpu" "$batch_lookup_cpu" <<'PY'
 import sys
 mines, size = int(sys.argv[1]), int(sys.argv[2])
 core, python, wc = (float(v) for v in sys.argv[3:6])
@@ -138,6 +145,7 @@ build_ms, bytes_per_mine = float(sys.argv[9]), float(sys.argv[10])
 nearest_index, nearest_scan, lookup_index, lookup_scan = (float(v) for v in sys.argv[11:15])
 info_wall, nearest_wall, batch_lookup_wall = (float(v) for v in sys.argv[15:18])
 nearest_rss, queries = int(sys.argv[18]) * 1024, int(sys.argv[19])
+info_cpu, nearest_cpu, batch_lookup_cpu = (float(v) for v in sys.argv[20:23])
 
 def verdict(ok):
     return "met" if ok else "MISSED"
@@ -169,6 +177,8 @@ print(f"per query    nearest -n 5: {nearest_index:.2f} us indexed, {nearest_scan
 print(f"batch runs   {queries} points: nearest -n 5 {nearest_wall:.2f} s, lookup "
       f"{batch_lookup_wall:.2f} s; load alone (info) {info_wall:.2f} s; "
       f"nearest peak RSS {nearest_rss / 1e6:.1f} MB")
+print(f"batch CPU    nearest -n 5 {nearest_cpu:.2f} s, lookup {batch_lookup_cpu:.2f} s; "
+      f"load alone (info) {info_cpu:.2f} s (user + system)")
 print()
 for name, value, ok, target in checks:
     print(f"{name:20} {value:28} target {target:16} {verdict(ok)}")
