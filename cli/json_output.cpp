@@ -61,13 +61,20 @@ Json MineJson(std::size_t index, const CMine& mine) {
     return {{"index", index}, {"fields", std::move(fields)}, {"main_page", MainPageJson(mine)}};
 }
 
+double RoundedDistanceKm(double kilometres) {
+    return std::round(kilometres * 1000.0) / 1000.0;
+}
+
+double RoundedBearing(double degrees) {
+    // A bearing that rounds up to 360 is north.
+    const double rounded = std::round(degrees * 10.0) / 10.0;
+    return rounded >= 360.0 ? 0.0 : rounded;
+}
+
 Json NearMineJson(std::size_t index, const CMine& mine, double distanceKm, double bearingDegrees) {
-    // Rounded as promised: metres and tenths of a degree. A bearing that
-    // rounds up to 360 is north.
-    const double bearing = std::round(bearingDegrees * 10.0) / 10.0;
     return {{"index", index},
-            {"distance_km", std::round(distanceKm * 1000.0) / 1000.0},
-            {"bearing_deg", bearing >= 360.0 ? 0.0 : bearing},
+            {"distance_km", RoundedDistanceKm(distanceKm)},
+            {"bearing_deg", RoundedBearing(bearingDegrees)},
             {"main_page", MainPageJson(mine)}};
 }
 

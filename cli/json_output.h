@@ -20,8 +20,13 @@ nlohmann::ordered_json MineJson(std::size_t index, const CMine& mine);
 // {"name", "position", ...}: the texts of "Main Page", as in MineJson.
 nlohmann::ordered_json MainPageJson(const CMine& mine);
 
-// {"index", "distance_km" (3 decimals), "bearing_deg" (1 decimal, 0 to
-// below 360), "main_page"}: one answer of a nearest-mines query.
+// A distance rounded to metres, and a bearing rounded to a tenth of a degree
+// within [0, 360): as every form of a nearest-mines answer shows them.
+double RoundedDistanceKm(double kilometres);
+double RoundedBearing(double degrees);
+
+// {"index", "distance_km", "bearing_deg", "main_page"}: one answer of a
+// nearest-mines query, rounded as above.
 nlohmann::ordered_json NearMineJson(std::size_t index, const CMine& mine, double distanceKm,
                                     double bearingDegrees);
 

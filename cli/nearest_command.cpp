@@ -45,13 +45,11 @@ void WriteAnswers(std::ostream& out, const LoadedData& data, const std::vector<N
     for (std::size_t i = 0; i < answers.size(); ++i) {
         const NearMine& answer = answers[i];
         const MineCoordinates& at = data.mines.Coordinates()[answer.index];
-        const nlohmann::ordered_json rounded =
-            NearMineJson(answer.index, data.mines[answer.index], answer.distanceKm,
-                         InitialBearingDegrees(latitude, longitude, at.latitude, at.longitude));
+        const double bearing =
+            InitialBearingDegrees(latitude, longitude, at.latitude, at.longitude);
         char heading[128];
         std::snprintf(heading, sizeof heading, "%zu. %.3f km, bearing %.1f, mine %zu", i + 1,
-                      rounded["distance_km"].get<double>(), rounded["bearing_deg"].get<double>(),
-                      answer.index);
+                      RoundedDistanceKm(answer.distanceKm), RoundedBearing(bearing), answer.index);
         out << (i == 0 ? "" : "\n") << heading << '\n';
         WriteMainPage(out, data.mines[answer.index]);
     }

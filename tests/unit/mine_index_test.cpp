@@ -22,7 +22,7 @@ CMineArray EdgeCaseMines(std::mt19937& random, std::size_t count) {
     std::uniform_real_distribution<float> latitude(-90.0f, 90.0f);
     std::uniform_real_distribution<float> longitude(-180.0f, 180.0f);
     std::uniform_int_distribution<int> kind(0, 19);
-    const std::vector<std::pair<float, float>> special = {
+    const std::vector<std::pair<float, float>> awkward = {
         {90.0f, 0.0f},    {-90.0f, 45.0f},   {0.0f, 180.0f},    {0.0f, -180.0f},
         {10.0f, 179.99f}, {10.0f, -179.99f}, {0.0f, 0.0f},      {45.5f, -117.25f},
         {kNaN, 1.0f},     {1.0f, kNaN},      {kInf, 0.0f},      {100.0f, 500.0f},
@@ -33,7 +33,7 @@ CMineArray EdgeCaseMines(std::mt19937& random, std::size_t count) {
         CMine mine;
         const int k = kind(random);
         if (k < 6) {
-            const auto& [lat, lon] = special[random() % special.size()];
+            const auto& [lat, lon] = awkward[random() % awkward.size()];
             mine.m_fLatitude = lat;
             mine.m_fLongitude = lon;
         } else if (k < 9) {  // clustered, as real mines are
@@ -55,7 +55,7 @@ struct Query {
 };
 
 // Queries on and beside mines (exactly one sensitivity away, on the strict
-// edge), at the special places, and at random.
+// edge), at the awkward places, and at random.
 std::vector<Query> Queries(std::mt19937& random, const CMineArray& mines, double offset) {
     std::vector<Query> queries = {{90, 0},    {-90, 0}, {0, 180},        {0, -180},      {10, 180},
                                   {10, -180}, {0, 0},   {45.5, -117.25}, {89.9995, -170}};
