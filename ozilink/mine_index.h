@@ -35,7 +35,10 @@ std::vector<NearMine> FindNearestByScan(const CMineArray& mines, double latitude
 // A spatial index over the positions of a loaded collection: a balanced k-d
 // tree over latitude and longitude, kept as a permutation of the element
 // indices plus, per node, the smallest element index below it. It costs 8
-// bytes per mine and answers each query in about logarithmic time.
+// bytes per mine. A query visits only the subtrees that may hold a better
+// answer than those found so far, so a point among mines costs a few dozen
+// comparisons; a large sensitivity, or a predicate that refuses most mines,
+// costs more.
 //
 // The index refers to the collection it was built from, which must outlive it
 // and stay unchanged while it is used.
