@@ -11,8 +11,10 @@
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitNoMatch = 1;     // no mine at the point, or none the filters take
-inline constexpr int kExitFailed = 2;      // bad arguments, or a data file that cannot be loaded
+inline constexpr int kExitNoMatch =
+    1;  // nothing found: no mine at the point, or none the filters take
+// Bad arguments or points, or a data file that cannot be loaded.
+inline constexpr int kExitFailed = 2;
 inline constexpr int kExitNotWritten = 3;  // the output file could not be written
 // The archive was damaged: the command ran on the complete records read.
 // Takes the place of kExitOk and kExitNoMatch.
@@ -40,8 +42,10 @@ struct Command {
     std::function<int(IMessageSink&)> run;
 };
 
-// lookup DATAFILE LAT LON [--sensitivity TEXT] [--json]
+// lookup DATAFILE (LAT LON | --points FILE) [--sensitivity TEXT] [--json]
 Command AddLookupCommand(CLI::App& app);
+// nearest DATAFILE (LAT LON | --points FILE) [-n N] [--within KM] [filters] [--json]
+Command AddNearestCommand(CLI::App& app);
 // export-pnt DATAFILE OUT [filters]
 Command AddExportPointCommand(CLI::App& app);
 // export-dat DATAFILE OUT [filters]

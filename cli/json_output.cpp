@@ -36,14 +36,9 @@ Json FieldValue(const CMine& mine, int slot) {
 
 }  // namespace
 
-Json MineJson(std::size_t index, const CMine& mine) {
-    Json fields = Json::object();
-    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-        fields[std::string(kKnownColumnNames[static_cast<std::size_t>(slot)])] =
-            FieldValue(mine, slot);
-    }
+Json MainPageJson(const CMine& mine) {
     const MainPageTexts page = MakeMainPageTexts(mine);
-    Json mainPage = {
+    return {
         {"name", Cp1252ToUtf8(page.name)},
         {"position", Cp1252ToUtf8(page.position)},
         {"location", Cp1252ToUtf8(page.location)},
@@ -55,7 +50,32 @@ Json MineJson(std::size_t index, const CMine& mine) {
         {"production", OptionalText(page.production)},
         {"production_years", Cp1252ToUtf8(page.productionYears)},
     };
-    return {{"index", index}, {"fields", std::move(fields)}, {"main_page", std::move(mainPage)}};
+}
+
+Json MineJson(std::size_t index, const CMine& mine) {
+    Json fields = Json::object();
+    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        fields[std::string(kKnownColumnNames[static_cast<std::size_t>(slot)])] =
+            FieldValue(mine, slot);
+    }
+    return {{"index", index}, {"fields", std::move(fields)}, {"main_page", MainPageJson(mine)}};
+}
+
+double RoundedDistanceKm(double kilometres) {
+    return std::round(kilometres * 1000.0) / 1000.0;
+}
+
+double RoundedBearing(double degrees) {
+    // A bearing that rounds up to 360 is north.
+    const double rounded = std::round(degrees * 10.0) / 10.0;
+    return rounded >= 360.0 ? 0.0 : rounded;
+}
+
+Json NearMineJson(std::size_t index, const CMine& mine, double distanceKm, double bearingDegrees) {
+    return {{"index", index},
+            {"distance_km", RoundedDistanceKm(distanceKm)},
+            {"bearing_deg", RoundedBearing(bearingDegrees)},
+            {"main_page", MainPageJson(mine)}};
 }
 
 Json InfoJson(const LoadedData& data, const ColumnsRead& columns) {

@@ -17,6 +17,19 @@
 // other field a string; a main-page line the page leaves unwritten is null.
 nlohmann::ordered_json MineJson(std::size_t index, const CMine& mine);
 
+// {"name", "position", ...}: the texts of "Main Page", as in MineJson.
+nlohmann::ordered_json MainPageJson(const CMine& mine);
+
+// A distance rounded to metres, and a bearing rounded to a tenth of a degree
+// within [0, 360): as every form of a nearest-mines answer shows them.
+double RoundedDistanceKm(double kilometres);
+double RoundedBearing(double degrees);
+
+// {"index", "distance_km", "bearing_deg", "main_page"}: one answer of a
+// nearest-mines query, rounded as above.
+nlohmann::ordered_json NearMineJson(std::size_t index, const CMine& mine, double distanceKm,
+                                    double bearingDegrees);
+
 // {"mines", "format": "csv" or "archive", "columns": the known names read,
 // "second_names": {known name: the second name it was read under},
 // "load_seconds"}.

@@ -1,13 +1,15 @@
 #include <iostream>
 #include <memory>
-#include <sstream>
+#include <optional>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/data_file.h"
 #include "cli/json_output.h"
+#include "cli/point_batch.h"
 #include "cli/text_output.h"
 #include "minedata/number_text.h"
+#include "ozilink/mine_index.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {
@@ -16,12 +18,33 @@ struct LookupOptions {
     std::string dataFile;
     std::string latitude;
     std::string longitude;
+    std::string pointsFile;
     // Taken as the text of the sensitivity box, not as a checked number.
     std::string sensitivity = "0.001";
     bool json = false;
 };
 
+int RunBatchLookup(const LookupOptions& options, IMessageSink& sink) {
+    CPointsFile points(options.pointsFile);
+    const LoadedData data = LoadDataFile(options.dataFile, sink);
+    const CMineIndex index(data.mines);
+    const float sensitivity = SensitivityFromText(options.sensitivity);
+    return AnswerPoints(points, std::cout, std::cerr, [&](const QueryPoint& point) {
+        const auto found = index.FindMineAt(point.latitude, point.longitude, sensitivity);
+        if (!found) {
+            return PointAnswer{nullptr, false};
+        }
+        return PointAnswer{MineJson(*found, data.mines[*found]), true};
+    });
+}
+
 int RunLookup(const LookupOptions& options, IMessageSink& sink) {
+    if (!options.pointsFile.empty()) {
+        return RunBatchLookup(options, sink);
+    }
+    if (options.latitude.empty() || options.longitude.empty()) {
+        throw CommandError(kExitFailed, "lookup needs LAT and LON, or --points FILE");
+    }
     // The validators have accepted both numbers already.
     const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
     const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
@@ -44,20 +67,29 @@ int RunLookup(const LookupOptions& options, IMessageSink& sink) {
 
 Command AddLookupCommand(CLI::App& app) {
     auto options = std::make_shared<LookupOptions>();
-    CLI::App* command =
-        app.add_subcommand("lookup", "Show the mine that a map click at LAT, LON would show");
+    CLI::App* command = app.add_subcommand(
+        "lookup",
+        "Show the mine that a map click at LAT, LON would show, or at each point of a file");
     command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
         ->required();
-    command->add_option("LAT", options->latitude, "Latitude of the click, degrees")
-        ->required()
-        ->check(NumberArgument());
-    command->add_option("LON", options->longitude, "Longitude of the click, degrees")
-        ->required()
-        ->check(NumberArgument());
+    CLI::Option* latitude =
+        command->add_option("LAT", options->latitude, "Latitude of the click, degrees")
+            ->check(NumberArgument());
+    CLI::Option* longitude =
+        command->add_option("LON", options->longitude, "Longitude of the click, degrees")
+            ->check(NumberArgument());
+    command
+        ->add_option("--points", options->pointsFile,
+                     "Look up every point of FILE instead (\"LAT,LON\" lines, or GPX when the "
+                     "name ends in .gpx; - for standard input): one JSON line per point")
+        ->type_name("FILE")
+        ->excludes(latitude)
+        ->excludes(longitude);
     command
         ->add_option("--sensitivity", options->sensitivity,
                      "Sensitivity text, read as the program reads its edit box")
         ->capture_default_str();
-    command->add_flag("--json", options->json, "One JSON object instead of the four pages");
+    command->add_flag("--json", options->json,
+                      "One JSON object instead of the four pages (--points always writes JSON)");
     return {command, [options](IMessageSink& sink) { return RunLookup(*options, sink); }};
 }

@@ -50,9 +50,9 @@ int main(int argc, char** argv) {
         "of 0 and 1)");
     app.require_subcommand(1);
     const std::vector<Command> commands = {
-        AddLookupCommand(app),    AddExportPointCommand(app), AddExportArchiveCommand(app),
-        AddExportGpxCommand(app), AddExportKmlCommand(app),   AddExportWaypointCommand(app),
-        AddInfoCommand(app)};
+        AddLookupCommand(app),         AddNearestCommand(app),   AddExportPointCommand(app),
+        AddExportArchiveCommand(app),  AddExportGpxCommand(app), AddExportKmlCommand(app),
+        AddExportWaypointCommand(app), AddInfoCommand(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

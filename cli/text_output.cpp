@@ -48,7 +48,7 @@ std::vector<Line> FieldLines(const CMine& mine, const std::array<PageField, N>& 
 
 }  // namespace
 
-void WriteMinePages(std::ostream& out, const CMine& mine) {
+void WriteMainPage(std::ostream& out, const CMine& mine) {
     MainPageTexts main = MakeMainPageTexts(mine);
     // Top to bottom as the page lays them out; position and location share
     // the frame titled "Locaction".
@@ -65,6 +65,10 @@ void WriteMinePages(std::ostream& out, const CMine& mine) {
                   {"Production:", std::move(main.production)},
                   {"Prod.Years:", std::move(main.productionYears)},
               });
+}
+
+void WriteMinePages(std::ostream& out, const CMine& mine) {
+    WriteMainPage(out, mine);
     out << '\n';
     WritePage(out, kPageTitles[1], FieldLines(mine, kMoreLocationFields));
     out << '\n';

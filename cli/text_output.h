@@ -15,6 +15,9 @@
 // shows them. A line the page leaves unwritten shows its label alone.
 void WriteMinePages(std::ostream& out, const CMine& mine);
 
+// "Main Page" alone, as WriteMinePages shows it.
+void WriteMainPage(std::ostream& out, const CMine& mine);
+
 // Number of mines, format, recognised columns (and those read under a second
 // name) and load time.
 void WriteInfo(std::ostream& out, const LoadedData& data, const ColumnsRead& columns);

@@ -53,6 +53,11 @@ check 0 "$cli" export-pnt "$sample" "$scratch/box.pnt" --bbox 39,-118,41,-116.5
 check 0 "$cli" export-dat "$sample" "$scratch/mines.dat"
 check 0 "$cli" info "$scratch/mines.dat"
 check 0 "$cli" lookup "$scratch/mines.dat" 40.61893 -116.14327 --json
+check 0 "$cli" nearest "$sample" 39.6 -117 -n 3
+printf '39.63718,-117.05204\n# note\n91,0\n40, -116\n' >"$scratch/points.txt"
+check 2 "$cli" nearest "$sample" --points "$scratch/points.txt" --within 50
+printf '<gpx><wpt lat="40" lon="-116"/><trk><trkseg><trkpt lat="1"' >"$scratch/cut.gpx"
+check 2 "$cli" lookup "$sample" --points "$scratch/cut.gpx"
 # Failures leave through the same clean-up.
 head -c 700 "$scratch/mines.dat" >"$scratch/cut.dat"
 check 0 "$cli" info "$scratch/cut.dat"

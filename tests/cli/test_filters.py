@@ -98,6 +98,16 @@ class FilterTest(CliTestCase):
         self.run_ok("export-gpx", SAMPLE, gpx, "--commodity", "gold", "--state", "Nevada")
         self.assertEqual(self.read(gpx).count(b"<wpt "), len(from_dat))
 
+    def test_nearest_answers_only_what_the_filters_take(self):
+        rows = sample_rows()
+        gold = {i + 1 for i, r in enumerate(rows)
+                if "gold" in items(r["COM_MAJOR"]) + items(r["COM_MINOR"]) + items(r["COM_TRACE"])}
+        answers = self.run_ok("nearest", SAMPLE, "40", "-117", "-n", "100", "--commodity", "gold",
+                              "--json").json()
+        self.assertEqual({answer["index"] for answer in answers}, gold)
+        run = run_cli("nearest", SAMPLE, "40", "-117", "--state", "Utah")
+        self.assertEqual(run.status, 1, run)
+
     def test_nothing_taken_writes_nothing(self):
         for command, leaf in (("export-pnt", "old.pnt"), ("export-dat", "old.dat"),
                               ("export-gpx", "old.gpx"), ("export-kml", "old.kml"),

@@ -1,0 +1,176 @@
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <limits>
+#include <memory>
+
+#include "cli/commands.h"
+#include "cli/data_file.h"
+#include "cli/json_output.h"
+#include "cli/point_batch.h"
+#include "cli/filter_options.h"
+#include "cli/text_output.h"
+#include "minedata/number_text.h"
+#include "ozilink/great_circle.h"
+#include "ozilink/mine_index.h"
+
+namespace {
+
+struct NearestOptions {
+    std::string dataFile;
+    std::string latitude;
+    std::string longitude;
+    std::string pointsFile;
+    std::size_t count = 5;
+    std::string within;
+    bool json = false;
+    FilterOptions filters;
+};
+
+nlohmann::ordered_json AnswersJson(const LoadedData& data, const std::vector<NearMine>& answers,
+                                   double latitude, double longitude) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const NearMine& answer : answers) {
+        const MineCoordinates& at = data.mines.Coordinates()[answer.index];
+        list.push_back(
+            NearMineJson(answer.index, data.mines[answer.index], answer.distanceKm,
+                         InitialBearingDegrees(latitude, longitude, at.latitude, at.longitude)));
+    }
+    return list;
+}
+
+void WriteAnswers(std::ostream& out, const LoadedData& data, const std::vector<NearMine>& answers,
+                  double latitude, double longitude) {
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        const NearMine& answer = answers[i];
+        const MineCoordinates& at = data.mines.Coordinates()[answer.index];
+        const double bearing =
+            InitialBearingDegrees(latitude, longitude, at.latitude, at.longitude);
+        char heading[128];
+        std::snprintf(heading, sizeof heading, "%zu. %.3f km, bearing %.1f, mine %zu", i + 1,
+                      RoundedDistanceKm(answer.distanceKm), RoundedBearing(bearing), answer.index);
+        out << (i == 0 ? "" : "\n") << heading << '\n';
+        WriteMainPage(out, data.mines[answer.index]);
+    }
+}
+
+// Says once when fewer mines are loaded than were asked for.
+void NoteShortCount(const NearestOptions& options, const LoadedData& data) {
+    if (options.count > data.MineCount()) {
+        std::cerr << "vemra-cli: -n " << options.count << " asks for more than the "
+                  << data.MineCount() << " mines in '" << options.dataFile
+                  << "'; each answer lists at most all of them\n";
+    }
+}
+
+int RunNearest(const NearestOptions& options, IMessageSink& sink) {
+    const double within = options.within.empty() ? std::numeric_limits<double>::infinity()
+                                                 : ParseWholeDecimal(options.within).value_or(-1.0);
+    if (options.pointsFile.empty() && (options.latitude.empty() || options.longitude.empty())) {
+        throw CommandError(kExitFailed, "nearest needs LAT and LON, or --points FILE");
+    }
+    std::optional<CPointsFile> points;
+    if (!options.pointsFile.empty()) {
+        points.emplace(options.pointsFile);
+    }
+    const MineFilter filter = MakeMineFilter(options.filters);
+    MinePredicate accept;
+    if (!filter.IsEmpty()) {
+        accept = [&filter](const CMine& mine) { return filter.Matches(mine); };
+    }
+    const LoadedData data = LoadDataFile(options.dataFile, sink);
+    NoteShortCount(options, data);
+    const CMineIndex index(data.mines);
+    if (points) {
+        return AnswerPoints(*points, std::cout, std::cerr, [&](const QueryPoint& point) {
+            const auto answers = index.FindNearest(point.latitude, point.longitude, options.count,
+                                                   within, accept);
+            return PointAnswer{AnswersJson(data, answers, point.latitude, point.longitude),
+                               !answers.empty()};
+        });
+    }
+    // The validators have accepted both positions already.
+    const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
+    const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
+    const auto answers =
+        index.FindNearest(latitude, longitude, options.count, within, accept);
+    if (answers.empty()) {
+        throw CommandError(
+            kExitNoMatch,
+            "no mine" +
+                (options.within.empty() ? std::string() : " within " + options.within + " km") +
+                " of " + options.latitude + ", " + options.longitude);
+    }
+    if (options.json) {
+        std::cout << AnswersJson(data, answers, latitude, longitude).dump(2) << '\n';
+    } else {
+        WriteAnswers(std::cout, data, answers, latitude, longitude);
+    }
+    return kExitOk;
+}
+
+// A decimal number of degrees within ±limit.
+CLI::Validator DegreesArgument(double limit) {
+    return CLI::Validator(
+        [limit](const std::string& text) {
+            const auto value = ParseWholeDecimal(text);
+            if (!value) {
+                return "not a decimal number: " + text;
+            }
+            return std::fabs(*value) <= limit ? std::string()
+                                              : "outside -" + std::to_string(int(limit)) + " to " +
+                                                    std::to_string(int(limit)) + ": " + text;
+        },
+        "DEGREES");
+}
+
+}  // namespace
+
+Command AddNearestCommand(CLI::App& app) {
+    auto options = std::make_shared<NearestOptions>();
+    CLI::App* command = app.add_subcommand(
+        "nearest",
+        "List the mines nearest to LAT, LON by great-circle distance, or to each point of a file");
+    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
+        ->required();
+    CLI::Option* latitude =
+        command->add_option("LAT", options->latitude, "Latitude, degrees (-90 to 90)")
+            ->check(DegreesArgument(90.0));
+    CLI::Option* longitude =
+        command->add_option("LON", options->longitude, "Longitude, degrees (-180 to 180)")
+            ->check(DegreesArgument(180.0));
+    command
+        ->add_option("--points", options->pointsFile,
+                     "Answer every point of FILE instead (\"LAT,LON\" lines, or GPX when the "
+                     "name ends in .gpx; - for standard input): one JSON line per point")
+        ->type_name("FILE")
+        ->excludes(latitude)
+        ->excludes(longitude);
+    command->add_option("-n,--count", options->count, "How many mines, nearest first")
+        ->capture_default_str()
+        ->type_name("N")
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                // Digits only, so that "1e3" or "+2" is refused here and not
+                // by the conversion, with a message of its own.
+                const bool digits = !text.empty() && text.size() <= 15 &&
+                                    text.find_first_not_of("0123456789") == std::string::npos;
+                return digits && text.find_first_not_of('0') != std::string::npos
+                           ? std::string()
+                           : "expected a whole number of mines, 1 or more: " + text;
+            },
+            ""));
+    command->add_option("--within", options->within, "Only mines at most KM kilometres away")
+        ->type_name("KM")
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                const auto value = ParseWholeDecimal(text);
+                return value && *value >= 0 ? std::string()
+                                            : "expected a distance of 0 km or more: " + text;
+            },
+            ""));
+    command->add_flag("--json", options->json,
+                      "A JSON array instead of text (--points always writes JSON)");
+    AddFilterOptions(*command, options->filters);
+    return {command, [options](IMessageSink& sink) { return RunNearest(*options, sink); }};
+}

@@ -1,0 +1,309 @@
+#include "points/gpx_point_reader.h"
+
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kEnd = -1;
+
+// A fault in the document's structure; ends the reading.
+class CGpxSyntaxError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+bool IsXmlSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool IsNameStart(int c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
+}
+
+bool IsNameChar(int c) {
+    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+// The name without its namespace prefix.
+std::string_view LocalName(std::string_view name) {
+    const std::size_t colon = name.rfind(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+std::string_view TrimmedSpace(std::string_view text) {
+    while (!text.empty() && IsXmlSpace(static_cast<unsigned char>(text.front()))) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsXmlSpace(static_cast<unsigned char>(text.back()))) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+bool IsGpxName(std::string_view path) {
+    if (path.size() < 4) {
+        return false;
+    }
+    const std::string_view ending = path.substr(path.size() - 4);
+    const std::string_view wanted = ".gpx";
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char c = ending[i] >= 'A' && ending[i] <= 'Z' ? ending[i] - 'A' + 'a' : ending[i];
+        if (c != wanted[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int CGpxPointReader::Get() {
+    std::streambuf* buffer = m_input.rdbuf();
+    if (buffer == nullptr) {
+        return kEnd;
+    }
+    const auto c = buffer->sbumpc();
+    if (std::streambuf::traits_type::eq_int_type(c, std::streambuf::traits_type::eof())) {
+        return kEnd;
+    }
+    const int byte = static_cast<unsigned char>(std::streambuf::traits_type::to_char_type(c));
+    if (byte == '\n') {
+        ++m_nLine;
+    } else if (byte == 0) {
+        Fail("a NUL byte: not a GPX document");
+    }
+    return byte;
+}
+
+void CGpxPointReader::Fail(const std::string& message) const {
+    // Names come from the document: keep the message plain ASCII.
+    std::string text = "GPX line " + std::to_string(m_nLine) + ": " + message;
+    for (char& c : text) {
+        if (c < ' ' || c > '~') {
+            c = '?';
+        }
+    }
+    throw CGpxSyntaxError(text);
+}
+
+void CGpxPointReader::Expect(char wanted) {
+    if (Get() != static_cast<unsigned char>(wanted)) {
+        Fail(std::string("expected '") + wanted + "'");
+    }
+}
+
+int CGpxPointReader::SkipSpace(int c) {
+    while (IsXmlSpace(c)) {
+        c = Get();
+    }
+    return c;
+}
+
+std::string CGpxPointReader::ReadName(int first) {
+    if (!IsNameStart(first)) {
+        Fail("expected a name");
+    }
+    std::string name(1, static_cast<char>(first));
+    for (;;) {
+        std::streambuf* buffer = m_input.rdbuf();
+        if (buffer == nullptr) {
+            return name;
+        }
+        const auto next = buffer->sgetc();
+        if (std::streambuf::traits_type::eq_int_type(next, std::streambuf::traits_type::eof()) ||
+            !IsNameChar(
+                static_cast<unsigned char>(std::streambuf::traits_type::to_char_type(next)))) {
+            return name;
+        }
+        if (name.size() == kMaxNameBytes) {
+            Fail("a name longer than " + std::to_string(kMaxNameBytes) + " bytes");
+        }
+        name.push_back(static_cast<char>(Get()));
+    }
+}
+
+std::string CGpxPointReader::ReadAttributeValue(int quote) {
+    std::string value;
+    for (int c = Get(); c != quote; c = Get()) {
+        if (c == kEnd || c == '<') {
+            Fail("an attribute value is not closed");
+        }
+        if (value.size() == kMaxValueBytes) {
+            Fail("an attribute value longer than " + std::to_string(kMaxValueBytes) + " bytes");
+        }
+        value.push_back(static_cast<char>(c));
+    }
+    return value;
+}
+
+void CGpxPointReader::SkipPast(std::string_view terminator, std::string_view what) {
+    std::string window;
+    while (window != terminator) {
+        const int c = Get();
+        if (c == kEnd) {
+            Fail("the document ends inside " + std::string(what));
+        }
+        window.push_back(static_cast<char>(c));
+        if (window.size() > terminator.size()) {
+            window.erase(0, 1);
+        }
+    }
+}
+
+bool CGpxPointReader::Next(QueryPoint& point) {
+    if (m_bFinished) {
+        return false;
+    }
+    try {
+        if (!m_bStarted) {
+            m_bStarted = true;
+            // A UTF-8 byte order mark may open the document.
+            if (m_input.rdbuf() != nullptr && m_input.rdbuf()->sgetc() == 0xEF) {
+                Get();
+                if (Get() != 0xBB || Get() != 0xBF) {
+                    Fail("not a GPX document");
+                }
+            }
+        }
+        for (;;) {
+            const int c = Get();
+            if (c == kEnd) {
+                if (!m_open.empty()) {
+                    Fail("the document ends inside <" + m_open.back() + ">");
+                }
+                if (!m_bRootSeen) {
+                    Fail("no <gpx> element");
+                }
+                m_bFinished = true;
+                return false;
+            }
+            if (c == '<') {
+                if (ReadMarkup(point)) {
+                    return true;
+                }
+            } else if (m_open.empty() && !IsXmlSpace(c)) {
+                Fail("text outside the <gpx> element");
+            }
+        }
+    } catch (const CGpxSyntaxError& error) {
+        m_bFinished = true;
+        point = QueryPoint{};
+        point.number = m_nPoints + 1;
+        point.error = error.what();
+        return true;
+    }
+}
+
+bool CGpxPointReader::ReadMarkup(QueryPoint& point) {
+    const int c = Get();
+    if (c == '?') {
+        SkipPast("?>", "a processing instruction");
+        return false;
+    }
+    if (c == '!') {
+        const int next = Get();
+        if (next == '-') {
+            Expect('-');
+            SkipPast("-->", "a comment");
+            return false;
+        }
+        if (next == '[' && !m_open.empty()) {
+            for (const char wanted : std::string_view("CDATA[")) {
+                Expect(wanted);
+            }
+            SkipPast("]]>", "a CDATA section");
+            return false;
+        }
+        Fail("a DOCTYPE or other declaration is not read");
+    }
+    if (c == '/') {
+        ReadEndTag();
+        return false;
+    }
+    return ReadStartTag(c, point);
+}
+
+void CGpxPointReader::ReadEndTag() {
+    const std::string name = ReadName(Get());
+    if (SkipSpace(Get()) != '>') {
+        Fail("expected '>' after </" + name);
+    }
+    if (m_open.empty() || m_open.back() != name) {
+        Fail("</" + name + "> closes no open element of that name");
+    }
+    m_open.pop_back();
+    m_bRootClosed = m_open.empty();
+}
+
+bool CGpxPointReader::ReadStartTag(int first, QueryPoint& point) {
+    if (m_bRootClosed) {
+        Fail("an element after the end of <gpx>");
+    }
+    const std::string name = ReadName(first);
+    std::optional<std::string> latitude;
+    std::optional<std::string> longitude;
+    bool empty = false;
+    for (;;) {
+        int c = Get();
+        const bool spaced = IsXmlSpace(c);
+        c = SkipSpace(c);
+        if (c == '>') {
+            break;
+        }
+        if (c == '/') {
+            Expect('>');
+            empty = true;
+            break;
+        }
+        if (!spaced) {
+            Fail("expected a blank before an attribute of <" + name + ">");
+        }
+        const std::string attribute = ReadName(c);
+        if (SkipSpace(Get()) != '=') {
+            Fail("expected '=' after " + attribute);
+        }
+        const int quote = SkipSpace(Get());
+        if (quote != '"' && quote != '\'') {
+            Fail("expected a quoted value for " + attribute);
+        }
+        std::string value = ReadAttributeValue(quote);
+        std::optional<std::string>* slot = attribute == "lat"   ? &latitude
+                                           : attribute == "lon" ? &longitude
+                                                                : nullptr;
+        if (slot != nullptr) {
+            if (*slot) {
+                Fail("<" + name + "> has two " + attribute + " attributes");
+            }
+            *slot = std::move(value);
+        }
+    }
+    const std::string_view local = LocalName(name);
+    if (m_open.empty() && local != "gpx") {
+        Fail("the root element is <" + name + ">, not <gpx>");
+    }
+    const std::string_view parent = m_open.empty() ? "" : LocalName(m_open.back());
+    const bool isPoint = (local == "wpt" && parent == "gpx" && m_open.size() == 1) ||
+                         (local == "trkpt" && parent == "trkseg");
+    m_bRootSeen = true;
+    if (empty) {
+        m_bRootClosed = m_open.empty();
+    } else {
+        if (m_open.size() == kMaxDepth) {
+            Fail("elements nested more than " + std::to_string(kMaxDepth) + " deep");
+        }
+        m_open.push_back(name);
+    }
+    if (!isPoint) {
+        return false;
+    }
+    point = QueryPoint{};
+    point.number = ++m_nPoints;
+    if (!latitude || !longitude) {
+        point.error =
+            "<" + std::string(local) + "> without " + (latitude ? "lon" : "lat") + " attribute";
+        return true;
+    }
+    ReadPosition(TrimmedSpace(*latitude), TrimmedSpace(*longitude), point);
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+
+#include "points/query_point.h"
+
+// Reads "LAT,LON" lines: decimal degrees with blanks (spaces, tabs) allowed
+// around each number. Blank lines and lines whose first non-blank character is
+// '#' are skipped; a line may end in CR LF. A line that is not a point gives
+// an error for that line, and reading goes on with the next one.
+//
+// At most kMaxLineBytes of a line are kept: the rest of a longer line is read
+// and dropped, and the line is an error unless it is a comment.
+class CTextPointReader : public IPointReader {
+public:
+    static constexpr std::size_t kMaxLineBytes = 1024;
+
+    // `input` must outlive the reader.
+    explicit CTextPointReader(std::istream& input) : m_input(input) {}
+
+    bool Next(QueryPoint& point) override;
+
+private:
+    // Reads one line into m_line (its first kMaxLineBytes bytes); false at
+    // the end of the input.
+    bool ReadLine(bool& tooLong);
+
+    std::istream& m_input;
+    std::string m_line;
+    std::size_t m_nLineNumber = 0;
+};
