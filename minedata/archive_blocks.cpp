@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -20,12 +21,6 @@ constexpr std::size_t kTailRoom = std::size_t{1} << 14;
 CArchiveBlocks::CArchiveBlocks(CFile& file)
     : m_file(file),
       m_nFileLeft(file.GetLength() - std::min(file.GetLength(), file.GetPosition())) {}
-
-CArchiveBlocks::~CArchiveBlocks() {
-    if (m_next.valid()) {
-        m_next.wait();
-    }
-}
 
 CArchiveBlocks::Chunk CArchiveBlocks::ReadChunk(std::size_t asked) {
     Chunk chunk;
@@ -47,7 +42,11 @@ void CArchiveBlocks::StartReadAhead() {
         return;
     }
     const auto asked = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, m_nFileLeft));
-    m_next = std::async(std::launch::async, [this, asked] { return ReadChunk(asked); });
+    try {
+        m_next = std::async(std::launch::async, [this, asked] { return ReadChunk(asked); });
+    } catch (const std::system_error&) {
+        // No thread to be had: Want reads the next block itself.
+    }
 }
 
 void CArchiveBlocks::Consumed(std::size_t asked, std::size_t got) {

@@ -20,8 +20,8 @@ class CArchiveBlocks {
 public:
     // Reads `file` from its current position; the file must outlive this.
     explicit CArchiveBlocks(CFile& file);
-    // Waits for a read still under way.
-    ~CArchiveBlocks();
+    // Waits for a read still under way, as a future of std::async does.
+    ~CArchiveBlocks() = default;
     CArchiveBlocks(const CArchiveBlocks&) = delete;
     CArchiveBlocks& operator=(const CArchiveBlocks&) = delete;
 

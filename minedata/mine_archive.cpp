@@ -1,10 +1,7 @@
 #include "minedata/mine_archive.h"
 
 #include <algorithm>
-#include <cstring>
-#include <limits>
 #include <memory>
-#include <stdexcept>
 
 #include "minedata/archive.h"
 #include "minedata/archive_blocks.h"
@@ -58,30 +55,30 @@ int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink
     CMineArray loaded;
     std::string damage;
     try {
-        CArchiveBlocks buffer(*file);
-        if (!buffer.Want(2)) {
+        CArchiveBlocks blocks(*file);
+        if (!blocks.Want(2)) {
             throw CArchiveException(CArchiveException::Cause::EndOfFile);
         }
         const std::uint16_t count =
-            static_cast<std::uint16_t>(buffer.Begin()[0] | (buffer.Begin()[1] << 8));
-        buffer.Take(2);
+            static_cast<std::uint16_t>(blocks.Begin()[0] | (blocks.Begin()[1] << 8));
+        blocks.Take(2);
         if (count >= 1) {
             loaded.Add(CMine());
         }
         for (std::uint32_t i = 1; i < count;) {
             CMine mine;
             const ArchiveRecordResult record =
-                ParseArchiveRecord(buffer.Block(), buffer.Begin(), buffer.End(), mine);
+                ParseArchiveRecord(blocks.Block(), blocks.Begin(), blocks.End(), mine);
             if (record.status == ArchiveRecordParse::WideString) {
                 throw CArchiveException(CArchiveException::Cause::WideString);
             }
             if (record.status == ArchiveRecordParse::NeedMore) {
-                if (!buffer.Want(record.size)) {
+                if (!blocks.Want(record.size)) {
                     throw CArchiveException(CArchiveException::Cause::EndOfFile);
                 }
                 continue;
             }
-            buffer.Take(static_cast<std::size_t>(record.size));
+            blocks.Take(static_cast<std::size_t>(record.size));
             if (!IsWhollyEmpty(mine)) {
                 loaded.Add(std::move(mine));
             }
