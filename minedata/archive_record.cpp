@@ -18,6 +18,11 @@ std::uint32_t DWordAt(const unsigned char* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// Takes a 64-bit value so that the test means something where size_t has 32.
+bool FitsDWord(std::uint64_t value) {
+    return value <= 0xFFFFFFFFu;
+}
+
 void AppendWord(std::string& out, std::uint16_t value) {
     out += static_cast<char>(value & 0xFF);
     out += static_cast<char>(value >> 8);
@@ -95,7 +100,7 @@ void AppendArchiveRecord(std::string& out, const CMine& mine) {
     // longer than any prefix holds.
     const CMine::Texts texts = mine.GetTexts();
     for (std::string_view text : texts) {
-        if (static_cast<std::uint64_t>(text.size()) > 0xFFFFFFFFu) {
+        if (!FitsDWord(text.size())) {
             throw std::length_error("a text of 4 GiB or more does not fit an archive");
         }
     }
