@@ -45,7 +45,8 @@ private:
 // column. A value type: copies are independent.
 //
 // The 44 texts of a record lie together in one block, which records filled
-// through one CMineTextPool share; the record itself is a few dozen bytes.
+// through one CMineTextPool share, as do records read from one archive (whose
+// bytes are the blocks); the record itself is a few dozen bytes.
 // This keeps the full database (about 300,000 records) comfortably inside a
 // 32-bit process.
 class CMine {
