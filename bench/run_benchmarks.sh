@@ -14,6 +14,8 @@
 #                                                    (and, for reference, into lists)
 #   peak memory of vemra-cli info (300,000 mines)    vs  the file's size
 #   one map click over 300,000 mines             (vemra-bench)
+# and, beside them, the processor time of the same whole commands, which
+# varies less on a machine shared with other work.
 #
 # usage: bench/run_benchmarks.sh [BUILD_DIR]   (default build/native)
 # Not a test: ctest does not run it.
@@ -95,8 +97,7 @@ echo "== core load (vemra-cli info, best of 3)"
 core=$(load_seconds 3 "$data" | best_and_worst)
 mines=$("$cli" info --json "$data" | json_value '["mines"]')
 
-python_csv() {  # MODE : seconds for Python's csv module to read the file
-    python3 - "$data" "$1" <<'PY'
+cat >"$scratch/python_csv.py" <<'PY'
 import csv, sys, time
 start = time.perf_counter()
 with open(sys.argv[1], newline="", encoding="cp1252") as f:
@@ -107,6 +108,8 @@ with open(sys.argv[1], newline="", encoding="cp1252") as f:
         rows = list(csv.reader(f))
 print(time.perf_counter() - start)
 PY
+python_csv() {  # MODE : seconds for Python's csv module to read the file
+    python3 "$scratch/python_csv.py" "$data" "$1"
 }
 echo "== python csv, rows one by one and into lists (best of 2)"
 python=$(for _ in 1 2; do python_csv stream; done | best_and_worst)
@@ -114,6 +117,30 @@ python_lists=$(for _ in 1 2; do python_csv lists; done | best_and_worst)
 
 echo "== wc -l (best of 5)"
 wc=$(repeat 5 wc -l "$data" | best_and_worst)
+
+# Processor time (user + system) of whole commands, the least of N runs. On a
+# machine shared with other work it varies far less than the wall time, but
+# it does not show what threads gain.
+cpu_seconds() {  # N COMMAND...
+    python3 -c '
+import os, subprocess, sys
+n, command = int(sys.argv[1]), sys.argv[2:]
+best = None
+for _ in range(n):
+    with open(os.devnull, "wb") as null:
+        child = subprocess.Popen(command, stdout=null, stderr=null)
+        _, _, usage = os.wait4(child.pid, 0)
+    used = usage.ru_utime + usage.ru_stime
+    best = used if best is None else min(best, used)
+print(best)' "$@"
+}
+echo "== processor time of whole commands (least of 5)"
+cpu_archive=$(cpu_seconds 5 "$cli" info "$archive")
+cpu_small=$(cpu_seconds 5 "$cli" info "$small")
+cpu_archive_wc=$(cpu_seconds 5 wc -l "$archive")
+cpu_core=$(cpu_seconds 5 "$cli" info "$data")
+cpu_wc=$(cpu_seconds 5 wc -l "$data")
+cpu_python=$(cpu_seconds 2 python3 "$scratch/python_csv.py" "$data" stream)
 
 echo "== peak memory (vemra-cli info)"
 rss_kb=$(/usr/bin/time -v "$cli" info "$data" 2>&1 >/dev/null |
@@ -190,4 +217,17 @@ print(f"{'one click':26} {lookup_real:6.0f} us (cpu {lookup_cpu:.0f})  target {'
       f"{verdict(click_ok)}")
 met = sum(ok(ratio) for _, ratio, _, ok, _ in checks) + click_ok
 print(f"\n{met} of {len(checks) + 1} targets met")
+
+cpu = {name: float(value) for name, value in [
+    ("archive", "$cpu_archive"), ("csv, same mines", "$cpu_small"),
+    ("wc -l, archive", "$cpu_archive_wc"), ("csv", "$cpu_core"), ("wc -l", "$cpu_wc"),
+    ("python rows", "$cpu_python")]}
+print("\nprocessor time of whole commands (user + system, least of 5; not the targets):")
+print(f"  vemra-cli info: archive {cpu['archive']:.3f}s, same mines as csv "
+      f"{cpu['csv, same mines']:.3f}s ({cpu['csv, same mines'] / cpu['archive']:.2f}x), "
+      f"wc -l of the archive {cpu['wc -l, archive']:.3f}s "
+      f"(archive {cpu['archive'] / max(cpu['wc -l, archive'], 1e-6):.2f}x)")
+print(f"  vemra-cli info: csv {cpu['csv']:.3f}s, wc -l {cpu['wc -l']:.3f}s "
+      f"({cpu['csv'] / max(cpu['wc -l'], 1e-6):.2f}x), python rows {cpu['python rows']:.3f}s "
+      f"({cpu['python rows'] / cpu['csv']:.2f}x)")
 PY
