@@ -390,7 +390,8 @@ TEST_F(MineArchiveTest, TruncationAtEveryByteKeepsTheCompleteRecords) {
 }
 
 TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
-    // Texts of every prefix form, and a record larger than the blocks an
+    // Texts of every prefix form, records larger than the room kept for
+    // a record cut by a block edge, and a record larger than the blocks an
     // archive is read in, among records that cross many block edges.
     const std::size_t prefixLimits[] = {0, 1, 127, 128, 254, 255, 65533, 65534, 70000};
     CMineArray written;
@@ -399,7 +400,8 @@ TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
     std::vector<std::size_t> recordEnds;
     for (std::size_t i = 0; i < 3000; ++i) {
         CMine mine = FullMine(static_cast<int32_t>(i));
-        const std::size_t length = i == 1500     ? std::size_t{3} << 20
+        const std::size_t length = i == 1500             ? std::size_t{3} << 20
+                                   : (i >= 10 && i < 25) ? 100000
                                    : i % 50 == 0 ? prefixLimits[(i / 50) % std::size(prefixLimits)]
                                                  : i % 300;
         mine.SetText(&CMine::m_strRef, std::string(length, static_cast<char>('a' + i % 26)));
