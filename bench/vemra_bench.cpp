@@ -8,8 +8,11 @@
 // lookup, FindNearestByScan for the nearest 5): the same query points, half
 // on mines and half anywhere around them. Building the index is measured
 // with its memory per mine.
-// Load: the comma-separated file named by VEMRA_BENCH_CSV, when it is set
-// (bench/run_benchmarks.sh generates one); skipped otherwise.
+// Load: the comma-separated file named by VEMRA_BENCH_CSV and the archive
+// named by VEMRA_BENCH_DAT, when they are set (bench/run_benchmarks.sh makes
+// them); skipped otherwise.
+// Write: the mines of VEMRA_BENCH_DAT written as an archive, in the system's
+// temporary folder.
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "minedata/message_sink.h"
+#include "minedata/mine_archive.h"
 #include "minedata/mine_array.h"
 #include "minedata/mine_loader.h"
 #include "ozilink/mine_index.h"
@@ -182,12 +186,54 @@ void BM_LoadCommaSeparatedFile(benchmark::State& state, const std::string& path)
     state.counters["mines"] = static_cast<double>(mines);
 }
 
+void BM_LoadArchive(benchmark::State& state, const std::string& path) {
+    const auto bytes = std::filesystem::file_size(path);
+    for (auto _ : state) {
+        CMineArray loaded;
+        CSilentSink sink;
+        if (ReadMineArchive(path, loaded, sink) != 1 || sink.m_nMessages != 0) {
+            state.SkipWithError("the archive could not be read whole");
+            return;
+        }
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
+}
+
+void BM_WriteArchive(benchmark::State& state, const std::string& path) {
+    CMineArray mines;
+    CSilentSink sink;
+    if (ReadMineArchive(path, mines, sink) != 1 || sink.m_nMessages != 0) {
+        state.SkipWithError("the archive could not be read whole");
+        return;
+    }
+    const std::string out =
+        (std::filesystem::temp_directory_path() / "vemra-bench-write.dat").string();
+    for (auto _ : state) {
+        if (!WriteMineArchive(out, mines, sink)) {
+            state.SkipWithError("the archive could not be written");
+            return;
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(std::filesystem::file_size(out)) *
+                            state.iterations());
+    std::filesystem::remove(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (const char* path = std::getenv("VEMRA_BENCH_CSV"); path != nullptr && *path != '\0') {
         benchmark::RegisterBenchmark("BM_LoadCommaSeparatedFile", BM_LoadCommaSeparatedFile,
                                      std::string(path))
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    if (const char* path = std::getenv("VEMRA_BENCH_DAT"); path != nullptr && *path != '\0') {
+        benchmark::RegisterBenchmark("BM_LoadArchive", BM_LoadArchive, std::string(path))
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark("BM_WriteArchive", BM_WriteArchive, std::string(path))
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "minedata/archive_format.h"
 #include "minedata/mine_text_pool.h"
 
 // The whole MRDS database (about 300,000 mines) must load well inside a
@@ -17,42 +18,58 @@ static_assert(sizeof(void*) != 4 || sizeof(CMine) <= 68, "CMine grew in 32-bit b
 
 namespace {
 
-// Texts are stored as [length as LEB128][bytes]; most lengths take one byte.
-std::size_t PutLength(unsigned char* out, std::size_t length) {
-    std::size_t used = 0;
-    do {
-        unsigned char byte = length & 0x7F;
-        length >>= 7;
-        if (length != 0) {
-            byte |= 0x80;
-        }
-        out[used++] = byte;
-    } while (length != 0);
-    return used;
+// Texts are stored in the archive's text form (archive_format.h), so that
+// an archive's bytes can serve as records' blocks as they are read and a
+// record is written by copying its block. In memory only, a text of more than
+// 0xFFFFFFFF bytes, which no archive holds, is marked 0xFF 0xFFFE (never a
+// text here otherwise) and followed by a 64-bit length.
+std::size_t PutLength(unsigned char* out, std::uint64_t length) {
+    if (length <= kLongestShortLength) {
+        out[0] = static_cast<unsigned char>(length);
+        return 1;
+    }
+    out[0] = kLongLengthMarker;
+    if (length <= kLongestWordLength) {
+        out[1] = static_cast<unsigned char>(length & 0xFF);
+        out[2] = static_cast<unsigned char>(length >> 8);
+        return 3;
+    }
+    const bool wide = length > 0xFFFFFFFFu;
+    const std::uint16_t marker = wide ? kWideStringMarker : kDWordLengthMarker;
+    out[1] = static_cast<unsigned char>(marker & 0xFF);
+    out[2] = static_cast<unsigned char>(marker >> 8);
+    const std::size_t lengthBytes = wide ? 8 : 4;
+    for (std::size_t i = 0; i < lengthBytes; ++i) {
+        out[3 + i] = static_cast<unsigned char>((length >> (8 * i)) & 0xFF);
+    }
+    return 3 + lengthBytes;
 }
 
-std::size_t LengthPrefixSize(std::size_t length) {
-    std::size_t used = 1;
-    while (length >= 0x80) {
-        length >>= 7;
-        ++used;
+std::size_t LengthPrefixSize(std::uint64_t length) {
+    if (length <= kLongestShortLength) {
+        return 1;
     }
-    return used;
+    if (length <= kLongestWordLength) {
+        return 3;
+    }
+    return length <= 0xFFFFFFFFu ? 7 : 11;
 }
 
 std::string_view ReadEntry(const unsigned char* entry) {
-    std::size_t length = 0;
-    int shift = 0;
-    const unsigned char* p = entry;
-    for (;;) {
-        const unsigned char byte = *p++;
-        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
-        if ((byte & 0x80) == 0) {
-            break;
-        }
-        shift += 7;
+    if (entry[0] != kLongLengthMarker) {
+        return {reinterpret_cast<const char*>(entry + 1), entry[0]};
     }
-    return {reinterpret_cast<const char*>(p), length};
+    const std::uint16_t word = static_cast<std::uint16_t>(entry[1] | (entry[2] << 8));
+    if (word != kDWordLengthMarker && word != kWideStringMarker) {
+        return {reinterpret_cast<const char*>(entry + 3), word};
+    }
+    const std::size_t lengthBytes = word == kWideStringMarker ? 8 : 4;
+    std::uint64_t length = 0;
+    for (std::size_t i = 0; i < lengthBytes; ++i) {
+        length |= static_cast<std::uint64_t>(entry[3 + i]) << (8 * i);
+    }
+    return {reinterpret_cast<const char*>(entry + 3 + lengthBytes),
+            static_cast<std::size_t>(length)};
 }
 
 // The byte offset of each text member within a record, by its index,

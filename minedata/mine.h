@@ -10,6 +10,7 @@
 class CArchive;
 class CMine;
 class CMineTextPool;
+struct ArchiveRecordResult;
 
 // One text field of a mine record: a byte string of any content (NUL bytes
 // included) in the system's 8-bit code page. It is a read-only view of its
@@ -44,7 +45,8 @@ private:
 // column. A value type: copies are independent.
 //
 // The 44 texts of a record lie together in one block, which records filled
-// through one CMineTextPool share; the record itself is a few dozen bytes.
+// through one CMineTextPool share, as do records read from one archive (whose
+// bytes are the blocks); the record itself is a few dozen bytes.
 // This keeps the full database (about 300,000 records) comfortably inside a
 // 32-bit process.
 class CMine {
@@ -127,6 +129,11 @@ public:
 
 private:
     friend class CMineText;
+    // They move a record's block to and from an archive as it is.
+    friend ArchiveRecordResult ParseArchiveRecord(const std::shared_ptr<unsigned char[]>& block,
+                                                  const unsigned char* begin,
+                                                  const unsigned char* end, CMine& mine);
+    friend void AppendArchiveRecord(std::string& out, const CMine& mine);
 
     // The record that `text` is a member of.
     static const CMine& OwnerOf(const CMineText& text);
@@ -136,9 +143,9 @@ private:
 
     void SetTexts(const Texts& texts, CMineTextPool* pool);
 
-    // The texts in declaration order, each as [length as LEB128][bytes];
-    // null while every text is empty. Never changed in place: other records
-    // may share the block.
+    // The texts in declaration order, each as [length prefix][bytes] in the
+    // archive's text form (see mine.cpp); null while every text is empty. Never changed in place:
+    // other records may share the block.
     std::shared_ptr<const unsigned char> m_pBlock;
 };
 

@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "minedata/archive.h"
+#include "minedata/archive_blocks.h"
+#include "minedata/archive_record.h"
 #include "minedata/safe_file_writer.h"
 
 static_assert(kArchiveMaxElements == kArchiveMaxCount);
@@ -23,6 +25,9 @@ std::string FitFileErrorText(std::string text) {
 std::string MinesWereRead(std::size_t count) {
     return count == 1 ? "1 mine was read" : std::to_string(count) + " mines were read";
 }
+
+// Writing hands the file pieces of this size.
+constexpr std::size_t kWriteChunkSize = std::size_t{1} << 20;
 
 bool IsWhollyEmpty(const CMine& mine) {
     if (mine.m_nDepId != 0 || mine.m_fLatitude != 0.0f || mine.m_fLongitude != 0.0f) {
@@ -50,17 +55,34 @@ int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink
     CMineArray loaded;
     std::string damage;
     try {
-        CArchive ar(*file, CArchive::Mode::Load);
-        const std::uint16_t count = ar.ReadWord();
+        CArchiveBlocks blocks(*file);
+        if (!blocks.Want(2)) {
+            throw CArchiveException(CArchiveException::Cause::EndOfFile);
+        }
+        const std::uint16_t count =
+            static_cast<std::uint16_t>(blocks.Begin()[0] | (blocks.Begin()[1] << 8));
+        blocks.Take(2);
         if (count >= 1) {
             loaded.Add(CMine());
         }
-        for (std::uint32_t i = 1; i < count; ++i) {
+        for (std::uint32_t i = 1; i < count;) {
             CMine mine;
-            mine.Serialize(ar);
+            const ArchiveRecordResult record =
+                ParseArchiveRecord(blocks.Block(), blocks.Begin(), blocks.End(), mine);
+            if (record.status == ArchiveRecordParse::WideString) {
+                throw CArchiveException(CArchiveException::Cause::WideString);
+            }
+            if (record.status == ArchiveRecordParse::NeedMore) {
+                if (!blocks.Want(record.size)) {
+                    throw CArchiveException(CArchiveException::Cause::EndOfFile);
+                }
+                continue;
+            }
+            blocks.Take(static_cast<std::size_t>(record.size));
             if (!IsWhollyEmpty(mine)) {
                 loaded.Add(std::move(mine));
             }
+            ++i;
         }
     } catch (const CArchiveException&) {
         damage = "The mine archive '" + fileName + "' is damaged: ";
@@ -87,14 +109,18 @@ bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMes
     }
 
     const SafeWriteResult result = WriteFileSafely(fileName, [&](CFile& file) {
-        CArchive ar(file, CArchive::Mode::Store);
-        ar.WriteWord(static_cast<std::uint16_t>(size));
+        std::string bytes;
+        bytes.reserve(kWriteChunkSize + kWriteChunkSize / 4);
+        bytes += static_cast<char>(size & 0xFF);
+        bytes += static_cast<char>(size >> 8);
         for (std::size_t i = 1; i < size; ++i) {
-            // Serialize serves both directions and so takes a changeable record.
-            CMine mine = mines[i];
-            mine.Serialize(ar);
+            AppendArchiveRecord(bytes, mines[i]);
+            if (bytes.size() >= kWriteChunkSize) {
+                file.Write(bytes.data(), bytes.size());
+                bytes.clear();
+            }
         }
-        ar.Close();
+        file.Write(bytes.data(), bytes.size());
     });
     if (!result.Ok()) {
         sink.Report(MessageKind::FileError, FitFileErrorText(result.message));

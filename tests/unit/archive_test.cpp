@@ -363,6 +363,60 @@ TEST_F(MineArchiveTest, TruncationAtEveryByteKeepsTheCompleteRecords) {
     }
 }
 
+TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
+    // Texts of every prefix form, records larger than the room kept for
+    // a record cut by a block edge, and a record larger than the blocks an
+    // archive is read in, among records that cross many block edges.
+    const std::size_t prefixLimits[] = {0, 1, 127, 128, 254, 255, 65533, 65534, 70000};
+    CMineArray written;
+    written.Add(CMine());
+    std::string bytes = Bytes({0xB9, 0x0B});  // 3001 elements
+    std::vector<std::size_t> recordEnds;
+    for (std::size_t i = 0; i < 3000; ++i) {
+        CMine mine = FullMine(static_cast<int32_t>(i));
+        const std::size_t length = i == 1500             ? std::size_t{3} << 20
+                                   : (i >= 10 && i < 25) ? 100000
+                                   : i % 50 == 0 ? prefixLimits[(i / 50) % std::size(prefixLimits)]
+                                                 : i % 300;
+        mine.SetText(&CMine::m_strRef, std::string(length, static_cast<char>('a' + i % 26)));
+        bytes += SerializedForm(mine);
+        recordEnds.push_back(bytes.size());
+        written.Add(std::move(mine));
+    }
+    const std::string path = dir.File("large.dat");
+    ASSERT_TRUE(WriteMineArchive(path, written, sink));
+    ASSERT_EQ(ReadFileBytes(path), bytes);
+
+    CMineArray read;
+    ASSERT_EQ(ReadMineArchive(path, read, sink), 1);
+    EXPECT_TRUE(sink.messages.empty());
+    ASSERT_EQ(read.GetSize(), written.GetSize());
+    for (std::size_t i = 1; i < read.GetSize(); ++i) {
+        ASSERT_EQ(read[i], written[i]) << i;
+    }
+    // Records read together share their block, yet change alone.
+    read.SetAt(1, MakeMine(1, 0, 0, "changed"));
+    EXPECT_EQ(read[2], written[2]);
+
+    // Cut at block edges and inside the large record: the records before the
+    // cut are kept.
+    for (const std::size_t cut :
+         {std::size_t{1} << 20, (std::size_t{1} << 20) + 1, recordEnds[1499],
+          recordEnds[1499] + 4000, recordEnds[1500], recordEnds[1500] - 1, bytes.size() - 1}) {
+        SCOPED_TRACE(cut);
+        const std::string cutPath = dir.Write("cut.dat", bytes.substr(0, cut));
+        const auto complete = static_cast<std::size_t>(std::count_if(
+            recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= cut; }));
+        sink.messages.clear();
+        ASSERT_EQ(ReadMineArchive(cutPath, read, sink), 1);
+        ASSERT_EQ(read.GetSize(), complete + 1);
+        EXPECT_EQ(read[complete], written[complete]);
+        ASSERT_EQ(sink.messages.size(), 1u);
+        EXPECT_EQ(sink.messages[0].text,
+                  DamageText(cutPath, std::to_string(complete) + " mines were read"));
+    }
+}
+
 TEST_F(MineArchiveTest, CountLargerThanTheFile) {
     const CMine a = FullMine(1);
     const std::string path = dir.Write("count.dat", Bytes({0xFF, 0xFF}) + SerializedForm(a));
