@@ -274,9 +274,12 @@ std::vector<NearMine> CMineIndex::FindNearest(double latitude, double longitude,
     }
     NearestSearch search{latitude, longitude, std::cos(latitude * kRadiansPerDegree),
                          NearestHeap(std::min(count, m_tree.size()), withinKm), accept};
-    // cos ±90° is 6e-17, not 0: the bounds use the cosines as computed.
-    const double cosPole = std::cos(90.0 * kRadiansPerDegree);
-    SearchNearest(0, m_tree.size(), 0, {-90.0, 90.0, -180.0, 180.0, cosPole, cosPole}, search);
+    // The outer box takes cos ±90° as 0, the true value. The library's
+    // cos(π/2) is a rounding residue near 6e-17 that differs between
+    // libraries and between compile-time folding and run time; 0 lies below
+    // every such residue, so the box's bound never exceeds a distance to a
+    // mine at a pole.
+    SearchNearest(0, m_tree.size(), 0, {-90.0, 90.0, -180.0, 180.0, 0.0, 0.0}, search);
     return std::move(search.heap).Sorted();
 }
 
