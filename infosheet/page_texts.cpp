@@ -2,22 +2,10 @@
 
 #include <cstdio>
 
+#include "minedata/ascii_text.h"
 #include "res/resource.h"
 
 namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 void StripLeadingBlanksAndCommas(std::string& text) {
     text.erase(0, text.find_first_not_of(" ,"));
@@ -62,13 +50,13 @@ std::string LocationText(const CMine& mine) {
 
 std::optional<std::string> CommodityTypeText(const CMine& mine) {
     const std::string_view code = mine.m_strComType.View();
-    if (EqualsIgnoringAsciiCase(code, "M")) {
+    if (EqualIgnoringAsciiCase(code, "M")) {
         return "metallic";
     }
-    if (EqualsIgnoringAsciiCase(code, "N")) {
+    if (EqualIgnoringAsciiCase(code, "N")) {
         return "non-metallic";
     }
-    if (EqualsIgnoringAsciiCase(code, "B")) {
+    if (EqualIgnoringAsciiCase(code, "B")) {
         return "metallic and non-metallic";
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "minedata/ascii_text.h"
 #include "minedata/csv_line.h"
 
 const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames = {
@@ -77,22 +78,6 @@ constexpr std::array<CMine::TextField, kKnownColumnCount + 1> kSlotFields = {
     &CMine::m_strProdYrs,
     &CMine::m_strDiscr,
 };
-
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 

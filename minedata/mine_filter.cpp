@@ -2,25 +2,10 @@
 
 #include <array>
 
+#include "minedata/ascii_text.h"
 #include "minedata/number_text.h"
 
 namespace {
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part) {
     if (part.size() > text.size()) {
@@ -34,26 +19,12 @@ bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part) {
     return false;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // True when one comma-separated item of `list`, blanks around it not
 // counted, is `item` in any ASCII letter case.
 bool ListHoldsItem(std::string_view list, std::string_view item) {
     for (;;) {
         const std::size_t comma = list.find(',');
-        if (EqualIgnoringAsciiCase(TrimBlanks(list.substr(0, comma)), item)) {
+        if (EqualIgnoringAsciiCase(TrimSpacesAndTabs(list.substr(0, comma)), item)) {
             return true;
         }
         if (comma == std::string_view::npos) {
@@ -98,10 +69,10 @@ bool MineFilter::Matches(const CMine& mine) const {
         !ListHoldsItem(mine.m_strComTrace, *commodity)) {
         return false;
     }
-    if (state && !EqualIgnoringAsciiCase(TrimBlanks(mine.m_strState), *state)) {
+    if (state && !EqualIgnoringAsciiCase(TrimSpacesAndTabs(mine.m_strState), *state)) {
         return false;
     }
-    if (status && !EqualIgnoringAsciiCase(TrimBlanks(mine.m_strDevStat), *status)) {
+    if (status && !EqualIgnoringAsciiCase(TrimSpacesAndTabs(mine.m_strDevStat), *status)) {
         return false;
     }
     return !name || ContainsIgnoringAsciiCase(mine.m_strSiteName, *name);
@@ -137,7 +108,7 @@ GeoBox ParseGeoBox(std::string_view text) {
 }
 
 std::string ParseFilterText(std::string_view text) {
-    const std::string_view trimmed = TrimBlanks(text);
+    const std::string_view trimmed = TrimSpacesAndTabs(text);
     if (trimmed.empty()) {
         throw FilterValueError("the value is empty");
     }

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "minedata/ascii_text.h"
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
 #include "minedata/field_splitter.h"
@@ -32,10 +33,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Turns the rows of one file into records, following the column map of its
 // header. Only the columns the header names are looked at.

@@ -8,6 +8,7 @@
 #include <random>
 #include <string_view>
 
+#include "minedata/ascii_text.h"
 #include "minedata/platform_file.h"
 
 namespace {
@@ -27,16 +28,6 @@ std::uint32_t RandomNumber() {
     return static_cast<std::uint32_t>(generator());
 }
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
-}
-
 }  // namespace
 
 std::string TemporaryNameFor(const std::string& path, std::uint32_t random) {
@@ -54,7 +45,7 @@ std::string TemporaryNameFor(const std::string& path, std::uint32_t random) {
     std::string shortName(1, '~');
     shortName.append(suffix + 1, 8);
     shortName.resize(std::min(shortName.size(), std::max<std::size_t>(name.size(), 1)));
-    if (SameNameIgnoringCase(shortName, name)) {
+    if (EqualIgnoringAsciiCase(shortName, name)) {
         shortName = std::string(1, suffix[1]);  // a digit, where the target is "~" or "~..."
     }
     return path.substr(0, nameStart) + shortName;
