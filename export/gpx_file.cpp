@@ -56,16 +56,10 @@ void AppendGpxWaypoint(std::string& out, const CMine& mine) {
 
 void WriteGpxFile(std::ostream& out, const CMineArray& mines,
                   std::span<const std::size_t> indices) {
-    std::string pending = kHeader;
-    for (const std::size_t index : indices) {
-        const CMine& mine = mines[index];
-        if (HasMapPosition(mine)) {
-            AppendGpxWaypoint(pending, mine);
-            WriteWhenFull(out, pending);
-        }
-    }
-    pending += kFooter;
-    WritePending(out, pending);
+    WriteWaypoints(out, kHeader, kFooter, mines, indices,
+                   [](std::string& pending, std::size_t, const CMine& mine) {
+                       AppendGpxWaypoint(pending, mine);
+                   });
 }
 
 SafeWriteResult ExportGpxFile(const std::string& path, const CMineArray& mines,

@@ -61,16 +61,10 @@ void AppendKmlPlacemark(std::string& out, const CMine& mine) {
 
 void WriteKmlFile(std::ostream& out, const CMineArray& mines,
                   std::span<const std::size_t> indices) {
-    std::string pending = kHeader;
-    for (const std::size_t index : indices) {
-        const CMine& mine = mines[index];
-        if (HasMapPosition(mine)) {
-            AppendKmlPlacemark(pending, mine);
-            WriteWhenFull(out, pending);
-        }
-    }
-    pending += kFooter;
-    WritePending(out, pending);
+    WriteWaypoints(out, kHeader, kFooter, mines, indices,
+                   [](std::string& pending, std::size_t, const CMine& mine) {
+                       AppendKmlPlacemark(pending, mine);
+                   });
 }
 
 SafeWriteResult ExportKmlFile(const std::string& path, const CMineArray& mines,

@@ -62,21 +62,16 @@ std::string OziWaypointLine(std::size_t number, const CMine& mine) {
 
 void WriteOziWaypointFile(std::ostream& out, const CMineArray& mines,
                           std::span<const std::size_t> indices) {
-    std::string pending;
-    for (const char* header : kHeaderLines) {
-        pending += header;
-        pending += kLineEnd;
+    std::string header;
+    for (const char* line : kHeaderLines) {
+        header += line;
+        header += kLineEnd;
     }
-    std::size_t number = 0;
-    for (const std::size_t index : indices) {
-        const CMine& mine = mines[index];
-        if (HasMapPosition(mine)) {
-            pending += OziWaypointLine(++number, mine);
-            pending += kLineEnd;
-            WriteWhenFull(out, pending);
-        }
-    }
-    WritePending(out, pending);
+    WriteWaypoints(out, header, "", mines, indices,
+                   [](std::string& pending, std::size_t number, const CMine& mine) {
+                       pending += OziWaypointLine(number, mine);
+                       pending += kLineEnd;
+                   });
 }
 
 SafeWriteResult ExportOziWaypointFile(const std::string& path, const CMineArray& mines,

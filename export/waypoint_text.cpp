@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "export/file_output.h"
 #include "infosheet/page_texts.h"
 
 bool HasMapPosition(const CMine& mine) {
@@ -33,4 +34,20 @@ std::vector<std::string> WaypointDescriptionParts(const CMine& mine) {
         parts.push_back(std::move(location));
     }
     return parts;
+}
+
+void WriteWaypoints(std::ostream& out, std::string_view header, std::string_view footer,
+                    const CMineArray& mines, std::span<const std::size_t> indices,
+                    const AppendWaypoint& append) {
+    std::string pending(header);
+    std::size_t number = 0;
+    for (const std::size_t index : indices) {
+        const CMine& mine = mines[index];
+        if (HasMapPosition(mine)) {
+            append(pending, ++number, mine);
+            WriteWhenFull(out, pending);
+        }
+    }
+    pending += footer;
+    WritePending(out, pending);
 }

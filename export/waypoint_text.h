@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "minedata/mine.h"
+#include "minedata/mine_array.h"
 
 // What the waypoint exports (GPX, KML, OziExplorer waypoints) say about a
 // mine, before each format encodes it.
@@ -24,3 +29,12 @@ void AppendDegrees(std::string& out, float degrees);
 // the location (LocationText). Formats join them with kDescriptionSeparator.
 std::vector<std::string> WaypointDescriptionParts(const CMine& mine);
 inline constexpr std::string_view kDescriptionSeparator = "; ";
+
+// Appends one waypoint's text for `mine`, the `number`th written (from 1).
+using AppendWaypoint = std::function<void(std::string& out, std::size_t number, const CMine& mine)>;
+
+// Writes `header`, the waypoint of each mine at `indices` that has a map
+// position, in that order, and `footer` to `out`, in large pieces.
+void WriteWaypoints(std::ostream& out, std::string_view header, std::string_view footer,
+                    const CMineArray& mines, std::span<const std::size_t> indices,
+                    const AppendWaypoint& append);
