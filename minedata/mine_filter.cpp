@@ -50,16 +50,6 @@ double ParseBoxNumber(std::string_view text, const char* edge, double limit) {
 
 }  // namespace
 
-bool GeoBox::Contains(double latitude, double longitude) const {
-    if (!(latitude >= south && latitude <= north)) {
-        return false;
-    }
-    if (west <= east) {
-        return longitude >= west && longitude <= east;
-    }
-    return longitude >= west || longitude <= east;
-}
-
 bool MineFilter::Matches(const CMine& mine) const {
     if (box && !box->Contains(mine.m_fLatitude, mine.m_fLongitude)) {
         return false;

@@ -7,21 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "minedata/geo_box.h"
 #include "minedata/mine.h"
 #include "minedata/mine_array.h"
-
-// A box of latitudes and longitudes in degrees, bounds included. A box whose
-// west edge is greater than its east edge crosses the 180th meridian: it
-// holds the longitudes from west up to 180 and from -180 up to east.
-struct GeoBox {
-    double south = 0.0;
-    double west = 0.0;
-    double north = 0.0;
-    double east = 0.0;
-
-    // False for a position that is not a number.
-    bool Contains(double latitude, double longitude) const;
-};
 
 // Which mines an export or listing takes. Every criterion given must hold
 // (they combine with AND); a filter with none takes every mine. Texts are

@@ -24,7 +24,7 @@ std::string FormatDegrees(double value, char positive, char negative) {
 
 }  // namespace
 
-bool ParseGeoBox(const std::string& text, GeoBox& box) {
+bool ParseMapBox(const std::string& text, GeoBox& box) {
     double values[4];
     const char* at = text.c_str();
     for (int i = 0; i < 4; ++i) {

@@ -3,15 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "minedata/geo_box.h"
+
 // The geometry of the stand-in's map: a latitude/longitude box drawn
 // linearly (equirectangular) onto a rectangle of pixels, north up.
-
-struct GeoBox {
-    double south = 0.0;
-    double west = 0.0;
-    double north = 0.0;
-    double east = 0.0;
-};
 
 // Around the bundled sample data (mines in Nevada, Oregon and Idaho).
 inline constexpr GeoBox kDefaultBox{38.5, -120.5, 45.5, -113.5};
@@ -19,7 +14,7 @@ inline constexpr GeoBox kDefaultBox{38.5, -120.5, 45.5, -113.5};
 // Parses "SOUTH,WEST,NORTH,EAST" (decimal degrees). False, box untouched,
 // unless it holds four finite numbers with south < north, west < east,
 // latitudes within -90..90 and longitudes within -180..180.
-bool ParseGeoBox(const std::string& text, GeoBox& box);
+bool ParseMapBox(const std::string& text, GeoBox& box);
 
 struct GeoPoint {
     double latitude = 0.0;
@@ -38,7 +33,7 @@ struct Pixel {
 
 class MapView {
 public:
-    // Preconditions: width > 0, height > 0, box as ParseGeoBox accepts it.
+    // Preconditions: width > 0, height > 0, box as ParseMapBox accepts it.
     MapView(const GeoBox& box, int width, int height);
 
     const GeoBox& Box() const { return m_box; }

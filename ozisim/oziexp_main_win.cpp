@@ -80,7 +80,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--box" && i + 1 < argc) {
-            if (!ParseGeoBox(argv[++i], options.box)) {
+            if (!ParseMapBox(argv[++i], options.box)) {
                 error = "Bad box (SOUTH,WEST,NORTH,EAST in degrees): " + std::string(argv[i]);
                 return false;
             }
