@@ -87,6 +87,9 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
             *points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonLineWriter& result) {
                 answers = index.FindNearest(point.latitude, point.longitude, options.count, within,
                                             accept);
+                for (const NearMine& answer : answers) {
+                    data.mines[answer.index].PrefetchTexts();
+                }
                 result.AppendRaw("[");
                 for (std::size_t i = 0; i < answers.size(); ++i) {
                     const NearMine& answer = answers[i];
