@@ -29,13 +29,16 @@ int RunBatchLookup(const LookupOptions& options, IMessageSink& sink) {
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const CMineIndex index(data.mines);
     const float sensitivity = SensitivityFromText(options.sensitivity);
-    return AnswerPoints(points, std::cout, std::cerr, [&](const QueryPoint& point) {
-        const auto found = index.FindMineAt(point.latitude, point.longitude, sensitivity);
-        if (!found) {
-            return PointAnswer{nullptr, false};
-        }
-        return PointAnswer{MineJson(*found, data.mines[*found]), true};
-    });
+    return AnswerPoints(
+        points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonLineWriter& result) {
+            const auto found = index.FindMineAt(point.latitude, point.longitude, sensitivity);
+            if (!found) {
+                result.AppendRaw("null");
+                return false;
+            }
+            result.AppendMine(*found, data.mines[*found]);
+            return true;
+        });
 }
 
 int RunLookup(const LookupOptions& options, IMessageSink& sink) {

@@ -6,9 +6,9 @@
 
 #include "cli/commands.h"
 #include "cli/data_file.h"
+#include "cli/filter_options.h"
 #include "cli/json_output.h"
 #include "cli/point_batch.h"
-#include "cli/filter_options.h"
 #include "cli/text_output.h"
 #include "minedata/number_text.h"
 #include "ozilink/great_circle.h"
@@ -82,18 +82,31 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
     NoteShortCount(options, data);
     const CMineIndex index(data.mines);
     if (points) {
-        return AnswerPoints(*points, std::cout, std::cerr, [&](const QueryPoint& point) {
-            const auto answers = index.FindNearest(point.latitude, point.longitude, options.count,
-                                                   within, accept);
-            return PointAnswer{AnswersJson(data, answers, point.latitude, point.longitude),
-                               !answers.empty()};
-        });
+        std::vector<NearMine> answers;
+        return AnswerPoints(
+            *points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonLineWriter& result) {
+                answers = index.FindNearest(point.latitude, point.longitude, options.count, within,
+                                            accept);
+                for (const NearMine& answer : answers) {
+                    data.mines[answer.index].PrefetchTexts();
+                }
+                result.AppendRaw("[");
+                for (std::size_t i = 0; i < answers.size(); ++i) {
+                    const NearMine& answer = answers[i];
+                    const MineCoordinates& at = data.mines.Coordinates()[answer.index];
+                    result.AppendRaw(i == 0 ? "" : ",");
+                    result.AppendNearMine(answer.index, data.mines[answer.index], answer.distanceKm,
+                                          InitialBearingDegrees(point.latitude, point.longitude,
+                                                                at.latitude, at.longitude));
+                }
+                result.AppendRaw("]");
+                return !answers.empty();
+            });
     }
     // The validators have accepted both positions already.
     const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
     const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
-    const auto answers =
-        index.FindNearest(latitude, longitude, options.count, within, accept);
+    const auto answers = index.FindNearest(latitude, longitude, options.count, within, accept);
     if (answers.empty()) {
         throw CommandError(
             kExitNoMatch,

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
 #include <system_error>
 
 #include "cli/commands.h"
@@ -29,27 +31,39 @@ CPointsFile::CPointsFile(const std::string& path) : m_strPath(path), m_bGpx(IsGp
 }
 
 int AnswerPoints(CPointsFile& points, std::ostream& out, std::ostream& err,
-                 const std::function<PointAnswer(const QueryPoint&)>& answer) {
-    const char* const numberKey = points.IsGpx() ? "point" : "line";
+                 const PointAnswerer& answer) {
+    constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+    const std::string_view numberKey = points.IsGpx() ? "{\"point\":" : "{\"line\":";
+    CJsonLineWriter writer;
+    std::string& text = writer.Text();
     std::size_t answered = 0;
     std::size_t found = 0;
     std::size_t unreadable = 0;
     QueryPoint point;
     while (points.Reader().Next(point)) {
-        nlohmann::ordered_json line = {{numberKey, point.number}};
+        writer.AppendRaw(numberKey);
+        writer.AppendNumber(static_cast<std::uint64_t>(point.number));
         if (!point.error.empty()) {
             ++unreadable;
-            line["error"] = point.error;
+            // Rare, and the message is UTF-8 already: nlohmann writes it.
+            writer.AppendRaw(",\"error\":");
+            writer.AppendRaw(nlohmann::ordered_json(point.error).dump());
         } else {
             ++answered;
-            PointAnswer result = answer(point);
-            found += result.found ? 1 : 0;
-            line["lat"] = point.latitude;
-            line["lon"] = point.longitude;
-            line["result"] = std::move(result.result);
+            writer.AppendRaw(",\"lat\":");
+            writer.AppendNumber(point.latitude);
+            writer.AppendRaw(",\"lon\":");
+            writer.AppendNumber(point.longitude);
+            writer.AppendRaw(",\"result\":");
+            found += answer(point, writer) ? 1 : 0;
         }
-        out << line.dump() << '\n';
+        writer.AppendRaw("}\n");
+        if (text.size() >= kBlockBytes) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
+        }
     }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (unreadable > 0) {
         err << "vemra-cli: " << unreadable << " of the entries in '" << points.Path()

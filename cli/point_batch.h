@@ -4,10 +4,10 @@
 #include <functional>
 #include <istream>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 
+#include "cli/json_line_writer.h"
 #include "points/query_point.h"
 
 // The points of a --points file ("-" for standard input), opened before the
@@ -30,18 +30,17 @@ private:
     std::unique_ptr<IPointReader> m_pReader;
 };
 
-// What a command found for one point: the JSON of its result, and whether
-// that is something (a mine, or a non-empty list) rather than nothing.
-struct PointAnswer {
-    nlohmann::ordered_json result;
-    bool found = false;
-};
+// Writes the JSON of what a command found for one point into `result` and
+// says whether that is something (a mine, or a non-empty list) rather than
+// nothing.
+using PointAnswerer = std::function<bool(const QueryPoint& point, CJsonLineWriter& result)>;
 
 // Answers every point of `points`, one JSON object per line on `out`, as each
 // is read: {"line" (or "point" for GPX): number, "lat", "lon", "result"} for
 // a point, {"line" (or "point"): number, "error": text} for an entry that is
-// not one. Returns kExitFailed when any entry was not a point or there was no
-// point at all (saying so on `err`), kExitNoMatch when no point found
-// anything, kExitOk otherwise.
+// not one. Lines go out in blocks of about a megabyte, so memory does not
+// grow with the points file. Returns kExitFailed when any entry was not a
+// point or there was no point at all (saying so on `err`), kExitNoMatch when
+// no point found anything, kExitOk otherwise.
 int AnswerPoints(CPointsFile& points, std::ostream& out, std::ostream& err,
-                 const std::function<PointAnswer(const QueryPoint&)>& answer);
+                 const PointAnswerer& answer);

@@ -1,6 +1,9 @@
 #include "infosheet/page_texts.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "minedata/ascii_text.h"
 #include "res/resource.h"
@@ -11,85 +14,153 @@ void StripLeadingBlanksAndCommas(std::string& text) {
     text.erase(0, text.find_first_not_of(" ,"));
 }
 
-std::string Concat(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (std::string_view part : parts) {
-        text += part;
+// A text field's place in CMine::Texts, found when compiling.
+consteval std::size_t IndexOf(CMine::TextField field) {
+    for (std::size_t i = 0; i < kMineTextFields.size(); ++i) {
+        if (kMineTextFields[i] == field) {
+            return i;
+        }
     }
-    return text;
+    throw "not a text field of CMine";
+}
+
+// The text of `Field` among a record's texts.
+template <CMine::TextField Field>
+std::string_view TextOf(const CMine::Texts& texts) {
+    return texts[IndexOf(Field)];
+}
+
+// The string an optional line is written into, reusing the room it had.
+std::string& Engaged(std::optional<std::string>& line) {
+    if (line) {
+        line->clear();
+    } else {
+        line.emplace();
+    }
+    return *line;
+}
+
+// Appends `value` as printf's "%f" writes it. std::to_chars promises the
+// same digits for finite values and is several times faster than printf.
+void AppendFixedSix(std::string& text, double value) {
+    // Six decimals of a float widened to double need at most 39 + 8 characters;
+    // a bigger buffer holds any value, infinities and NaNs included.
+    char buffer[128];
+    if (std::isfinite(value)) {
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+        text.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
+        return;
+    }
+    const int length = std::snprintf(buffer, sizeof buffer, "%f", value);
+    text.append(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+void FillPosition(std::string& text, const CMine& mine) {
+    text.assign("Lat: ");
+    AppendFixedSix(text, static_cast<double>(mine.m_fLatitude));
+    text += ", Lon: ";
+    AppendFixedSix(text, static_cast<double>(mine.m_fLongitude));
+}
+
+void FillLocation(std::string& text, const CMine::Texts& texts) {
+    text.clear();
+    const std::string_view country = TextOf<&CMine::m_strCountry>(texts);
+    const std::string_view state = TextOf<&CMine::m_strState>(texts);
+    const std::string_view county = TextOf<&CMine::m_strCounty>(texts);
+    text = country;
+    if (!state.empty()) {
+        text += ", ";
+        text += state;
+    }
+    StripLeadingBlanksAndCommas(text);
+    if (!county.empty()) {
+        text += ", ";
+        text += county;
+    }
+    StripLeadingBlanksAndCommas(text);
+}
+
+void FillCommodityType(std::optional<std::string>& line, const CMine::Texts& texts) {
+    const std::string_view code = TextOf<&CMine::m_strComType>(texts);
+    for (const auto& [letter, meaning] :
+         {std::pair<std::string_view, std::string_view>{"M", "metallic"},
+          {"N", "non-metallic"},
+          {"B", "metallic and non-metallic"}}) {
+        if (EqualIgnoringAsciiCase(code, letter)) {
+            Engaged(line) = meaning;
+            return;
+        }
+    }
+    line.reset();
+}
+
+void FillProduction(std::optional<std::string>& line, const CMine::Texts& texts) {
+    const std::string_view firstQualifier = TextOf<&CMine::m_strYfpBa>(texts);
+    const std::string_view first = TextOf<&CMine::m_strYrFstPrd>(texts);
+    const std::string_view lastQualifier = TextOf<&CMine::m_strYlpBa>(texts);
+    const std::string_view last = TextOf<&CMine::m_strYrLstPrd>(texts);
+    if (first.empty() && last.empty()) {
+        line.reset();
+        return;
+    }
+    std::string& text = Engaged(line);
+    if (!first.empty()) {
+        text.append(firstQualifier).append(first);
+        text += last.empty() ? " to ???" : " to ";
+    } else {
+        text += " ??? to ";
+    }
+    if (!last.empty()) {
+        text.append(lastQualifier).append(last);
+    }
 }
 
 }  // namespace
 
 std::string PositionText(const CMine& mine) {
-    // Six decimals of a float widened to double need at most 39 + 8 characters
-    // each; a bigger buffer holds any value, infinities and NaNs included.
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "Lat: %f, Lon: %f", static_cast<double>(mine.m_fLatitude),
-                  static_cast<double>(mine.m_fLongitude));
-    return buffer;
+    std::string text;
+    FillPosition(text, mine);
+    return text;
 }
 
 std::string LocationText(const CMine& mine) {
     std::string text;
-    if (!mine.m_strCountry.IsEmpty()) {
-        text = mine.m_strCountry.View();
-    }
-    if (!mine.m_strState.IsEmpty()) {
-        text += ", ";
-        text += mine.m_strState.View();
-    }
-    StripLeadingBlanksAndCommas(text);
-    if (!mine.m_strCounty.IsEmpty()) {
-        text += ", ";
-        text += mine.m_strCounty.View();
-    }
-    StripLeadingBlanksAndCommas(text);
+    FillLocation(text, mine.GetTexts());
     return text;
 }
 
 std::optional<std::string> CommodityTypeText(const CMine& mine) {
-    const std::string_view code = mine.m_strComType.View();
-    if (EqualIgnoringAsciiCase(code, "M")) {
-        return "metallic";
-    }
-    if (EqualIgnoringAsciiCase(code, "N")) {
-        return "non-metallic";
-    }
-    if (EqualIgnoringAsciiCase(code, "B")) {
-        return "metallic and non-metallic";
-    }
-    return std::nullopt;
+    std::optional<std::string> line;
+    FillCommodityType(line, mine.GetTexts());
+    return line;
 }
 
 std::optional<std::string> ProductionText(const CMine& mine) {
-    const bool hasFirst = !mine.m_strYrFstPrd.IsEmpty();
-    const bool hasLast = !mine.m_strYrLstPrd.IsEmpty();
-    if (hasFirst && hasLast) {
-        return Concat(
-            {mine.m_strYfpBa, mine.m_strYrFstPrd, " to ", mine.m_strYlpBa, mine.m_strYrLstPrd});
-    }
-    if (hasFirst) {
-        return Concat({mine.m_strYfpBa, mine.m_strYrFstPrd, " to ???"});
-    }
-    if (hasLast) {
-        return Concat({" ??? to ", mine.m_strYlpBa, mine.m_strYrLstPrd});
-    }
-    return std::nullopt;
+    std::optional<std::string> line;
+    FillProduction(line, mine.GetTexts());
+    return line;
+}
+
+void FillMainPageTexts(const CMine& mine, MainPageTexts& texts) {
+    // One walk of the record's text block rather than one per field.
+    const CMine::Texts fields = mine.GetTexts();
+    texts.name = TextOf<&CMine::m_strSiteName>(fields);
+    FillPosition(texts.position, mine);
+    FillLocation(texts.location, fields);
+    FillCommodityType(texts.commodityType, fields);
+    texts.major = TextOf<&CMine::m_strComMajor>(fields);
+    texts.minor = TextOf<&CMine::m_strComMinor>(fields);
+    texts.trace = TextOf<&CMine::m_strComTrace>(fields);
+    texts.discovery.assign(TextOf<&CMine::m_strDyBa>(fields))
+        .append(TextOf<&CMine::m_strDiscYr>(fields));
+    FillProduction(texts.production, fields);
+    texts.productionYears = TextOf<&CMine::m_strProdYrs>(fields);
 }
 
 MainPageTexts MakeMainPageTexts(const CMine& mine) {
     MainPageTexts texts;
-    texts.name = mine.m_strSiteName.Str();
-    texts.position = PositionText(mine);
-    texts.location = LocationText(mine);
-    texts.commodityType = CommodityTypeText(mine);
-    texts.major = mine.m_strComMajor.Str();
-    texts.minor = mine.m_strComMinor.Str();
-    texts.trace = mine.m_strComTrace.Str();
-    texts.discovery = Concat({mine.m_strDyBa, mine.m_strDiscYr});
-    texts.production = ProductionText(mine);
-    texts.productionYears = mine.m_strProdYrs.Str();
+    FillMainPageTexts(mine, texts);
     return texts;
 }
 

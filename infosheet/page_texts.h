@@ -26,6 +26,9 @@ struct MainPageTexts {
 };
 
 MainPageTexts MakeMainPageTexts(const CMine& mine);
+// The same texts written into `texts`, reusing the room its strings hold, for
+// callers that fill many in a row.
+void FillMainPageTexts(const CMine& mine, MainPageTexts& texts);
 
 // "Lat: %f, Lon: %f" of the widened coordinates.
 std::string PositionText(const CMine& mine);

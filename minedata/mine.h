@@ -71,6 +71,10 @@ public:
     void SetText(TextField field, std::string_view value);
     // The 44 texts in declaration order; valid until the record next changes.
     Texts GetTexts() const;
+    // Starts bringing the record's texts into the processor's cache, for a
+    // caller about to read the texts of several records at scattered places:
+    // their fetches then overlap. Changes nothing and may do nothing.
+    void PrefetchTexts() const;
 
     // Writes the record to a storing archive, or reads it from a loading one
     // (overwriting every field), in the archive's record form.

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <regex>
 #include <set>
 #include <span>
@@ -173,3 +177,20 @@ TEST(PageFieldsTest, EveryFieldHasItsControlAndLabelInThePageTemplate) {
 }
 
 }  // namespace
+
+TEST(PositionTextTest, SameDigitsAsPrintfForAnyFloat) {
+    // The text is built without printf; every float must read as "%f" has it.
+    std::mt19937 random(5);
+    CMine mine;
+    char expected[128];
+    for (int i = 0; i < 100000; ++i) {
+        mine.m_fLatitude = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        // Values with few digits, many on a halfway point of the sixth decimal.
+        mine.m_fLongitude = static_cast<float>(static_cast<int>(random() % 4000000) - 2000000) /
+                            static_cast<float>(1 << (random() % 24));
+        std::snprintf(expected, sizeof expected, "Lat: %f, Lon: %f",
+                      static_cast<double>(mine.m_fLatitude),
+                      static_cast<double>(mine.m_fLongitude));
+        ASSERT_EQ(PositionText(mine), expected);
+    }
+}
