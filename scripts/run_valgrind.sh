@@ -60,7 +60,7 @@ printf '<gpx><wpt lat="40" lon="-116"/><trk><trkseg><trkpt lat="1"' >"$scratch/c
 check 2 "$cli" lookup "$sample" --points "$scratch/cut.gpx"
 # Failures leave through the same clean-up.
 head -c 700 "$scratch/mines.dat" >"$scratch/cut.dat"
-check 0 "$cli" info "$scratch/cut.dat"
+check 4 "$cli" info "$scratch/cut.dat"  # a damaged archive
 check 2 "$cli" info "$scratch/missing.csv"
 check 2 "$cli" info "$scratch"
 check 3 "$cli" export-pnt "$sample" "$scratch"
