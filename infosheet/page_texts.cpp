@@ -14,20 +14,21 @@ void StripLeadingBlanksAndCommas(std::string& text) {
     text.erase(0, text.find_first_not_of(" ,"));
 }
 
-// A text field's place in CMine::Texts, found when compiling.
-consteval std::size_t IndexOf(CMine::TextField field) {
-    for (std::size_t i = 0; i < kMineTextFields.size(); ++i) {
-        if (kMineTextFields[i] == field) {
-            return i;
-        }
+// A text field's place in CMine::Texts.
+constexpr std::size_t IndexOf(CMine::TextField field) {
+    std::size_t i = 0;
+    while (i + 1 < kMineTextFields.size() && kMineTextFields[i] != field) {
+        ++i;
     }
-    throw "not a text field of CMine";
+    return i;
 }
 
-// The text of `Field` among a record's texts.
+// The text of `Field` among a record's texts. The place is found once per
+// field (when compiling, where the compiler can compare member pointers then).
 template <CMine::TextField Field>
 std::string_view TextOf(const CMine::Texts& texts) {
-    return texts[IndexOf(Field)];
+    static const std::size_t index = IndexOf(Field);
+    return texts[index];
 }
 
 // The string an optional line is written into, reusing the room it had.
