@@ -64,7 +64,7 @@ public:
             m_steps.push_back(step);
             columns.push_back(column);
         }
-        // Left to right along the line, so that one pass finds the quotes.
+        // The splitter takes the columns left to right along the line.
         std::stable_sort(m_steps.begin(), m_steps.end(),
                          [](const Step& a, const Step& b) { return a.column < b.column; });
         // The line is split into the columns read, each once.
@@ -98,19 +98,13 @@ public:
         char* out = m_scratch.data();
         // Every line sets the same texts; those of absent columns stay empty.
         CMine::Texts& texts = m_texts;
-        // The first quote at or after the field in hand, or the line's end:
-        // most fields lie wholly before it and need no look for quotes.
-        const char* const lineEnd = line.data() + line.size();
-        const char* nextQuote = FindQuote(line.data(), lineEnd);
         for (const Step& step : m_steps) {
-            std::string_view value = m_fields[step.fieldIndex];
-            if (step.removeQuotes && !value.empty() && nextQuote != lineEnd) {
-                if (nextQuote < value.data()) {
-                    nextQuote = FindQuote(value.data(), lineEnd);
-                }
-                if (nextQuote < value.data() + value.size()) {
-                    value = StripQuotes(value, out);
-                }
+            const ChosenField& field = m_fields[step.fieldIndex];
+            std::string_view value = field.text;
+            if (step.removeQuotes && field.quotes != FieldQuotes::None) {
+                value = field.quotes == FieldQuotes::AtBothEndsOnly
+                            ? value.substr(1, value.size() - 2)
+                            : RemoveQuotesTo(value, out);
             }
             switch (step.target) {
                 case Target::Text:
@@ -146,12 +140,6 @@ private:
         std::size_t fieldIndex;  // in m_columns and the fields split
     };
 
-    // The first quote in [from, end), or `end`.
-    static const char* FindQuote(const char* from, const char* end) {
-        const void* quote = std::memchr(from, kQuote, static_cast<std::size_t>(end - from));
-        return quote != nullptr ? static_cast<const char*>(quote) : end;
-    }
-
     static std::size_t TextIndexOf(CMine::TextField field) {
         std::size_t i = 0;
         while (i + 1 < kMineTextFields.size() && kMineTextFields[i] != field) {
@@ -160,19 +148,11 @@ private:
         return i;
     }
 
-    // `value` without its quotes. A value quoted at its ends and nowhere
-    // else, the usual case, is the view between them; any other is copied to
-    // `out`, which advances past the copy.
-    static std::string_view StripQuotes(std::string_view value, char*& out) {
-        if (value.size() >= 2 && value.front() == kQuote && value.back() == kQuote) {
-            const std::string_view inner = value.substr(1, value.size() - 2);
-            if (inner.find(kQuote) == std::string_view::npos) {
-                return inner;
-            }
-        }
+    // `value` without any of its quotes, copied to `out`, which advances
+    // past the copy. In long values, such as references with quoted titles,
+    // the runs between quotes are copied whole.
+    static std::string_view RemoveQuotesTo(std::string_view value, char*& out) {
         char* const begin = out;
-        // Short values byte by byte; in long ones, such as references with
-        // quoted titles, the runs between quotes are copied whole.
         if (value.size() <= kShortValue) {
             for (const char c : value) {
                 *out = c;
@@ -194,8 +174,8 @@ private:
     std::vector<std::size_t> m_columns;  // ascending
     std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
-    std::vector<std::string_view> m_fieldRoom;
-    std::span<const std::string_view> m_fields;
+    std::vector<ChosenField> m_fieldRoom;
+    std::span<const ChosenField> m_fields;
     CMine::Texts m_texts{};
 };
 

@@ -3,6 +3,7 @@
 // the fields tile the line, one separator between neighbours, and that the
 // loader's splitter finds the same fields.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -64,11 +65,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             columns.push_back(bit + 1);
         }
     }
-    std::vector<std::string_view> room;
+    std::vector<ChosenField> room;
     const auto chosen = SplitChosenFields(line, columns, ',', '"', room);
     Require(chosen.size() == columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        Require(chosen[i] == full.FieldView(static_cast<int>(columns[i])));
+        const std::string_view text = chosen[i].text;
+        Require(text == full.FieldView(static_cast<int>(columns[i])));
+        const auto quotes = std::count(text.begin(), text.end(), '"');
+        const bool atEnds = quotes == 2 && text.front() == '"' && text.back() == '"';
+        Require(chosen[i].quotes == (quotes == 0 ? FieldQuotes::None
+                                     : atEnds    ? FieldQuotes::AtBothEndsOnly
+                                                 : FieldQuotes::Elsewhere));
     }
 
     // Without quoting and without splitting.

@@ -2,6 +2,7 @@
 // general line splitter does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,15 +12,27 @@
 
 namespace {
 
-// The fields numbered in `columns` as CCsvLine gives them; missing fields
-// read as empty.
+// Where the quotes of `text` are, judged byte by byte.
+FieldQuotes QuotesOf(std::string_view text) {
+    const auto count = std::count(text.begin(), text.end(), '"');
+    if (count == 0) {
+        return FieldQuotes::None;
+    }
+    const bool atEnds = count == 2 && text.size() >= 2 && text.front() == '"' && text.back() == '"';
+    return atEnds ? FieldQuotes::AtBothEndsOnly : FieldQuotes::Elsewhere;
+}
+
+// The fields numbered in `columns` as CCsvLine gives them, missing fields
+// read as empty, and where their quotes are.
 void ExpectSameFields(const std::string& line, const std::vector<std::size_t>& columns) {
     const CCsvLine reference(line, ',', '"');
-    std::vector<std::string_view> room(3, "stale");
+    std::vector<ChosenField> room(3, {"stale", FieldQuotes::Elsewhere});
     const auto fields = SplitChosenFields(line, columns, ',', '"', room);
     ASSERT_EQ(fields.size(), columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        ASSERT_EQ(fields[i], reference.FieldView(static_cast<int>(columns[i])))
+        ASSERT_EQ(fields[i].text, reference.FieldView(static_cast<int>(columns[i])))
+            << "field " << columns[i] << " of [" << line << "]";
+        ASSERT_EQ(fields[i].quotes, QuotesOf(fields[i].text))
             << "field " << columns[i] << " of [" << line << "]";
     }
 }
@@ -74,24 +87,25 @@ TEST(FieldSplitterTest, KeepsOnlyTheFieldsChosen) {
     // wanted: the fields between take no room.
     const std::string line = "a,b" + std::string(10'000'000, ',') + "z";
     const std::vector<std::size_t> columns = {1, 2, 10'000'002, 10'000'003};
-    std::vector<std::string_view> room;
+    std::vector<ChosenField> room;
     const auto fields = SplitChosenFields(line, columns, ',', '"', room);
     ASSERT_EQ(fields.size(), 4u);
-    EXPECT_EQ(fields[0], "a");
-    EXPECT_EQ(fields[1], "b");
-    EXPECT_EQ(fields[2], "z");
-    EXPECT_EQ(fields[3], "");
+    EXPECT_EQ(fields[0].text, "a");
+    EXPECT_EQ(fields[1].text, "b");
+    EXPECT_EQ(fields[2].text, "z");
+    EXPECT_EQ(fields[3].text, "");
     EXPECT_EQ(room.size(), 4u);
 }
 
 TEST(FieldSplitterTest, WithoutSeparatorTheLineIsFieldOne) {
-    std::vector<std::string_view> room;
+    std::vector<ChosenField> room;
     const std::vector<std::size_t> columns = {0, 1, 2};
-    const auto fields = SplitChosenFields("a,b", columns, '\0', '"', room);
+    const auto fields = SplitChosenFields("a,\"b", columns, '\0', '"', room);
     ASSERT_EQ(fields.size(), 3u);
-    EXPECT_EQ(fields[0], "");
-    EXPECT_EQ(fields[1], "a,b");
-    EXPECT_EQ(fields[2], "");
+    EXPECT_EQ(fields[0].text, "");
+    EXPECT_EQ(fields[1].text, "a,\"b");
+    EXPECT_EQ(fields[1].quotes, FieldQuotes::Elsewhere);
+    EXPECT_EQ(fields[2].text, "");
 }
 
 }  // namespace
