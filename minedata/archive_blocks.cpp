@@ -7,14 +7,17 @@
 #include <system_error>
 #include <utility>
 
+#include "minedata/large_block.h"
+
 namespace {
 
-// Bytes read at a time. Large enough that reads and allocations are few,
-// small enough that a block stays cheap when a file is small.
-constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // Free room at the start of each block for the end of a record begun in the
 // block before; records are a few hundred bytes.
 constexpr std::size_t kTailRoom = std::size_t{1} << 14;
+// Bytes read at a time: with the room before them, one large page. Large
+// enough that reads and allocations are few, small enough that a block
+// stays cheap when a file is small (it gets a block of its own size).
+constexpr std::size_t kChunkSize = kLargePageBytes - kTailRoom;
 
 }  // namespace
 
@@ -25,7 +28,7 @@ CArchiveBlocks::CArchiveBlocks(CFile& file)
 CArchiveBlocks::Chunk CArchiveBlocks::ReadChunk(std::size_t asked) {
     Chunk chunk;
     chunk.asked = asked;
-    chunk.block = std::make_shared_for_overwrite<unsigned char[]>(kTailRoom + asked);
+    chunk.block = AllocateLargeBlock(kTailRoom + asked);
     while (chunk.got < asked) {
         const std::size_t got =
             m_file.Read(chunk.block.get() + kTailRoom + chunk.got, asked - chunk.got);

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <future>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <system_error>
@@ -18,6 +20,7 @@
 #include "minedata/csv_line.h"
 #include "minedata/field_splitter.h"
 #include "minedata/file_error.h"
+#include "minedata/large_block.h"
 #include "minedata/line_reader.h"
 #include "minedata/mine_archive.h"
 #include "minedata/mine_text_pool.h"
@@ -181,9 +184,11 @@ private:
 
 // Builds the records of a file on worker threads, a batch of whole lines
 // at a time, and appends them to `mines` in file order. The calling thread
-// only reads; splitting and building, most of a load, run beside it. The
-// futures of std::async wait for their work when destroyed, so no worker
-// outlives a load that ends in an exception.
+// reads and appends; splitting and building, most of a load, run on one
+// worker per processor, each with its own copy of the builder and its own
+// room for texts. Several batches are read ahead, so that a worker never
+// waits for the oldest batch to be taken. A file of one batch is built on
+// the calling thread, with no worker started.
 class CRecordBatches {
 public:
     // `fileBytes`, when known, bounds the batches: a small file is one
@@ -192,17 +197,33 @@ public:
                    std::optional<std::uint64_t> fileBytes)
         : m_builder(builder),
           m_mines(mines),
-          m_nBatchBytes(fileBytes && *fileBytes < kBatchBytes
-                            ? static_cast<std::size_t>(*fileBytes) + 1
-                            : kBatchBytes),
-          m_nMaxPending(std::max(2u, std::thread::hardware_concurrency() + 1)) {}
+          m_nBatchBytes(Bounded(kBatchBytes, fileBytes)),
+          m_nTextBlockBytes(Bounded(kLargePageBytes, fileBytes)),
+          m_nWorkers(std::max(1u, std::thread::hardware_concurrency())),
+          m_nMaxPending(4 * m_nWorkers) {}
+
+    CRecordBatches(const CRecordBatches&) = delete;
+    CRecordBatches& operator=(const CRecordBatches&) = delete;
+
+    // Waits for the workers, which may still hold batches when a load ends
+    // in an exception.
+    ~CRecordBatches() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_bStopping = true;
+        }
+        m_workWaiting.notify_all();
+        for (std::thread& worker : m_workers) {
+            worker.join();
+        }
+    }
 
     // Reads the rest of the file, builds its records and appends them, up to
     // the first empty line.
     CLineReader::Result LoadRest(CLineReader& reader) {
         for (;;) {
-            std::shared_ptr<std::string> batch = TakeSpareBatch();
-            const CLineReader::Result result = reader.ReadLines(*batch, m_nBatchBytes);
+            std::unique_ptr<Batch> batch = TakeSpareBatch();
+            const CLineReader::Result result = reader.ReadLines(batch->text, m_nBatchBytes);
             if (result != CLineReader::Result::Line) {
                 while (!m_bEnded && !m_pending.empty()) {
                     CollectOldest();
@@ -215,34 +236,45 @@ public:
             if (m_bEnded) {
                 return CLineReader::Result::End;
             }
-            // The last batch, the only one of a small file, is built on
-            // this thread: a new one would be idle meanwhile.
-            Submit(std::move(batch), reader.AtEnd() ? std::launch::deferred : std::launch::async);
+            if (m_pending.empty() && reader.AtEnd()) {
+                // The whole file in one batch: a worker would only be waited for.
+                CMineTextPool pool(m_nTextBlockBytes);
+                Build(m_builder, *batch, pool);
+                m_pending.push_back(std::move(batch));
+                CollectOldest();
+                continue;
+            }
+            Submit(std::move(batch));
         }
     }
 
 private:
-    // Large enough that starting a worker costs nothing beside its work,
-    // small enough that a few batches in flight add little to the memory.
-    static constexpr std::size_t kBatchBytes = std::size_t{1} << 22;
-    static constexpr std::size_t kTextBlockBytes = std::size_t{1} << 18;
+    // Large enough that handing a batch over costs nothing beside its work,
+    // small enough that the batches read ahead add little to the memory.
+    static constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
 
-    struct Built {
+    struct Batch {
+        std::string text;
         std::vector<CMine> records;
         bool endedByEmptyLine = false;
+        bool built = false;
+        std::exception_ptr failure;
     };
+
+    // `usual`, or less for a file known to be smaller.
+    static std::size_t Bounded(std::size_t usual, std::optional<std::uint64_t> fileBytes) {
+        return fileBytes && *fileBytes < usual ? static_cast<std::size_t>(*fileBytes) + 1 : usual;
+    }
 
     // Lines end at a line feed, one carriage return before it not counted;
     // the file's last line may have no line feed, and keeps any carriage
     // return.
-    static Built Build(CRecordBuilder builder, std::string_view text) {
-        Built built;
+    static void Build(CRecordBuilder& builder, Batch& batch, CMineTextPool& pool) {
+        const std::string_view text = batch.text;
+        batch.records.clear();
         // Records are built in place; room for rows of 256 bytes and more
         // spares most of the moves of a growing vector.
-        built.records.reserve(text.size() / 256 + 1);
-        // The batch's records share blocks of texts. The last block is
-        // partly unused, so blocks are a fraction of the batch.
-        CMineTextPool pool(kTextBlockBytes);
+        batch.records.reserve(text.size() / 256 + 1);
         std::size_t begin = 0;
         while (begin < text.size()) {
             const void* feed = std::memchr(text.data() + begin, '\n', text.size() - begin);
@@ -256,57 +288,119 @@ private:
                 }
             }
             if (end == begin) {
-                built.endedByEmptyLine = true;
+                batch.endedByEmptyLine = true;
                 break;
             }
-            builder.Build(text.substr(begin, end - begin), built.records.emplace_back(), &pool);
+            builder.Build(text.substr(begin, end - begin), batch.records.emplace_back(), &pool);
             begin = next;
         }
-        return built;
     }
 
-    void Submit(std::shared_ptr<std::string> batch, std::launch policy) {
-        auto work = [builder = m_builder, batch] { return Build(builder, *batch); };
-        try {
-            m_pending.push_back(std::async(policy, work));
-        } catch (const std::system_error&) {
-            // No thread to be had: build it here when it is collected.
-            m_pending.push_back(std::async(std::launch::deferred, work));
+    // One worker: builds the batches waiting, oldest first, until stopped.
+    void Work() {
+        CRecordBuilder builder = m_builder;
+        CMineTextPool pool(m_nTextBlockBytes);
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_workWaiting.wait(lock, [this] { return m_bStopping || !m_waiting.empty(); });
+            if (m_bStopping) {
+                return;
+            }
+            Batch* const batch = m_waiting.front();
+            m_waiting.pop_front();
+            lock.unlock();
+            try {
+                Build(builder, *batch, pool);
+            } catch (...) {
+                batch->failure = std::current_exception();
+            }
+            lock.lock();
+            batch->built = true;
+            m_batchBuilt.notify_one();
         }
-        m_batches.push_back(std::move(batch));
+    }
+
+    void Submit(std::unique_ptr<Batch> batch) {
+        if (m_workers.size() < m_nWorkers && !m_bNoThreads) {
+            try {
+                m_workers.emplace_back([this] { Work(); });
+            } catch (const std::system_error&) {
+                // No thread to be had: the batches wait for those running,
+                // or for this thread when none is.
+                m_bNoThreads = true;
+            }
+        }
+        Batch* const waiting = batch.get();
+        m_pending.push_back(std::move(batch));
+        if (!m_workers.empty()) {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_waiting.push_back(waiting);
+            }
+            m_workWaiting.notify_one();
+        }
     }
 
     void CollectOldest() {
-        Built built = m_pending.front().get();
-        m_pending.pop_front();
-        for (CMine& mine : built.records) {
+        Batch& oldest = *m_pending.front();
+        if (m_workers.empty()) {
+            if (!oldest.built) {
+                CMineTextPool pool(m_nTextBlockBytes);
+                Build(m_builder, oldest, pool);
+                oldest.built = true;
+            }
+        } else {
+            std::unique_lock lock(m_mutex);
+            m_batchBuilt.wait(lock, [&oldest] { return oldest.built; });
+        }
+        if (oldest.failure) {
+            std::rethrow_exception(oldest.failure);
+        }
+        for (CMine& mine : oldest.records) {
             m_mines.Add(std::move(mine));
         }
-        m_bEnded = built.endedByEmptyLine;
-        m_spareBatches.push_back(std::move(m_batches.front()));
-        m_batches.pop_front();
+        m_bEnded = oldest.endedByEmptyLine;
+        m_spareBatches.push_back(std::move(m_pending.front()));
+        m_pending.pop_front();
     }
 
-    // A batch buffer read before, whose room is in memory already: fresh
-    // room for each batch would cost a page fault every 4 KB.
-    std::shared_ptr<std::string> TakeSpareBatch() {
+    // A batch read before, whose room is in memory already: fresh room for
+    // each batch would cost a page fault every 4 KB.
+    std::unique_ptr<Batch> TakeSpareBatch() {
         if (m_spareBatches.empty()) {
-            return std::make_shared<std::string>();
+            return std::make_unique<Batch>();
         }
-        std::shared_ptr<std::string> batch = std::move(m_spareBatches.back());
+        std::unique_ptr<Batch> batch = std::move(m_spareBatches.back());
         m_spareBatches.pop_back();
+        batch->records.clear();
+        batch->endedByEmptyLine = false;
+        batch->built = false;
+        batch->failure = nullptr;
         return batch;
     }
 
-    const CRecordBuilder& m_builder;
+    CRecordBuilder m_builder;
     CMineArray& m_mines;
     const std::size_t m_nBatchBytes;
+    const std::size_t m_nTextBlockBytes;
+    const std::size_t m_nWorkers;
     const std::size_t m_nMaxPending;
     bool m_bEnded = false;
-    std::deque<std::future<Built>> m_pending;
-    // The texts of the pending batches, in the same order, and those done.
-    std::deque<std::shared_ptr<std::string>> m_batches;
-    std::vector<std::shared_ptr<std::string>> m_spareBatches;
+    bool m_bNoThreads = false;
+    // The batches read and not yet appended, in file order, and those done.
+    std::deque<std::unique_ptr<Batch>> m_pending;
+    std::vector<std::unique_ptr<Batch>> m_spareBatches;
+
+    // Shared with the workers, under m_mutex: the batches no worker has
+    // taken yet, each batch's `built`, and the order to stop.
+    std::mutex m_mutex;
+    std::condition_variable m_workWaiting;
+    std::condition_variable m_batchBuilt;
+    std::deque<Batch*> m_waiting;
+    bool m_bStopping = false;
+    // Last, so that they are joined (by the destructor) before anything
+    // they use goes.
+    std::vector<std::thread> m_workers;
 };
 
 std::string FileErrorText(const std::string& fileName, int error) {

@@ -1,5 +1,7 @@
 #include "minedata/mine_text_pool.h"
 
+#include "minedata/large_block.h"
+
 std::shared_ptr<unsigned char> CMineTextPool::Allocate(std::size_t size) {
     if (size == 0) {
         size = 1;
@@ -13,7 +15,7 @@ std::shared_ptr<unsigned char> CMineTextPool::Allocate(std::size_t size) {
         return std::shared_ptr<unsigned char>(own, own.get());
     }
     if (size > m_nCapacity - m_nUsed) {
-        m_pBlock = std::make_shared_for_overwrite<unsigned char[]>(m_nBlockSize);
+        m_pBlock = AllocateLargeBlock(m_nBlockSize);
         m_nUsed = 0;
         m_nCapacity = m_nBlockSize;
     }
