@@ -1,5 +1,7 @@
 #include "minedata/mine_array.h"
 
+#include <algorithm>
+#include <memory>
 #include <utility>
 
 void CMineArray::SetAt(std::size_t index, CMine&& mine) {
@@ -20,25 +22,54 @@ std::size_t CMineArray::Add(CMine&& mine) {
     return index;
 }
 
-void CMineArray::SetSize(std::size_t n, std::size_t /*growBy*/) {
-    // Elements from n on become empty records again, so that a later growth
-    // finds them as new elements must be.
-    for (std::size_t i = n; i < m_nSize; ++i) {
-        Slot(i) = CMine();
+CMineArray::CMineArray(CMineArray&& other) noexcept
+    : m_chunks(std::move(other.m_chunks)),
+      m_coordinates(std::move(other.m_coordinates)),
+      m_nSize(std::exchange(other.m_nSize, 0)) {}
+
+CMineArray& CMineArray::operator=(CMineArray&& other) noexcept {
+    CMineArray taken(std::move(other));
+    Swap(taken);
+    return *this;
+}
+
+CMineArray::~CMineArray() {
+    DestroyFrom(0);
+}
+
+void CMineArray::DestroyFrom(std::size_t from) {
+    for (std::size_t i = from; i < m_nSize; ++i) {
+        std::destroy_at(&Slot(i));
     }
+    m_nSize = std::min(m_nSize, from);
+}
+
+void CMineArray::SetSize(std::size_t n, std::size_t /*growBy*/) {
+    if (n == m_nSize) {
+        return;
+    }
+    if (n < m_nSize) {
+        // Elements from n on end, and a later growth makes them new.
+        DestroyFrom(n);
+        m_chunks.resize((n + kChunkSize - 1) >> kChunkShift);
+        m_coordinates.resize(n);
+        m_coordinates.shrink_to_fit();
+        return;
+    }
+    // All the room first, so that a failure leaves the collection as it was.
     const std::size_t chunksNeeded = (n + kChunkSize - 1) >> kChunkShift;
     while (m_chunks.size() < chunksNeeded) {
-        m_chunks.push_back(std::make_unique<CMine[]>(kChunkSize));
+        ChunkRoom room(std::allocator<CMine>().allocate(kChunkSize));
+        m_chunks.push_back(std::move(room));
     }
-    m_chunks.resize(chunksNeeded);
     m_coordinates.resize(n);
-    if (n < m_nSize) {
-        m_coordinates.shrink_to_fit();
+    for (; m_nSize < n; ++m_nSize) {
+        std::construct_at(&Slot(m_nSize));
     }
-    m_nSize = n;
 }
 
 void CMineArray::RemoveAll() {
+    DestroyFrom(0);
     m_chunks.clear();
     m_chunks.shrink_to_fit();
     m_coordinates.clear();

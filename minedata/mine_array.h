@@ -25,8 +25,9 @@ public:
     CMineArray() = default;
     CMineArray(const CMineArray&) = delete;
     CMineArray& operator=(const CMineArray&) = delete;
-    CMineArray(CMineArray&&) noexcept = default;
-    CMineArray& operator=(CMineArray&&) noexcept = default;
+    CMineArray(CMineArray&& other) noexcept;
+    CMineArray& operator=(CMineArray&& other) noexcept;
+    ~CMineArray();
 
     std::size_t GetSize() const { return m_nSize; }
     bool IsEmpty() const { return m_nSize == 0; }
@@ -62,14 +63,24 @@ private:
     static constexpr std::size_t kChunkShift = 10;
     static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkShift;
 
+    // Room for kChunkSize records, of which only the elements below the
+    // size are alive: a small collection constructs no more records than
+    // it holds.
+    struct ChunkRoomRelease {
+        void operator()(CMine* room) const { std::allocator<CMine>().deallocate(room, kChunkSize); }
+    };
+    using ChunkRoom = std::unique_ptr<CMine, ChunkRoomRelease>;
+
     CMine& Slot(std::size_t index) {
-        return m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
+        return m_chunks[index >> kChunkShift].get()[index & (kChunkSize - 1)];
     }
     const CMine& Slot(std::size_t index) const {
-        return m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
+        return m_chunks[index >> kChunkShift].get()[index & (kChunkSize - 1)];
     }
+    // Ends the lives of elements [from, m_nSize).
+    void DestroyFrom(std::size_t from);
 
-    std::vector<std::unique_ptr<CMine[]>> m_chunks;
+    std::vector<ChunkRoom> m_chunks;
     std::vector<MineCoordinates> m_coordinates;
     std::size_t m_nSize = 0;
 };
