@@ -1,5 +1,5 @@
 // libFuzzer target: the loader on an arbitrary comma-separated file, then the
-// point file and the archive of what it loaded. The bytes go to a file in
+// point file and the archive records of what it loaded. The bytes go to a file in
 // memory, as the loader reads files only; the comma-separated branch is
 // called directly, since that file's name has no ".csv".
 
@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "export/point_file.h"
-#include "minedata/archive.h"
+#include "minedata/archive_record.h"
 #include "minedata/mine_loader.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -31,28 +33,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(sink.count == 0);
     Require(size != 0 || mines.IsEmpty());
 
-    // Every loaded record can be written both ways.
+    // Every loaded record can be written both ways, as the program writes
+    // them: a point file, and archive records, which read back the same but
+    // for the identifier's upper 16 bits.
     std::ostringstream points;
     WritePointFile(points, mines, nullptr);
-    CMemoryFile memory;
-    CArchive store(memory, CArchive::Mode::Store);
-    store.WriteWord(static_cast<std::uint16_t>(mines.GetSize()));
+    std::string records;
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {
-        CMine copy = mines[i];
-        copy.Serialize(store);
+        AppendArchiveRecord(records, mines[i]);
     }
-    store.Close();
-
-    // And read back the same, but for the identifier's upper 16 bits.
-    CMemoryFile written(memory.Bytes());
-    CArchive load(written, CArchive::Mode::Load);
-    Require(load.ReadWord() == static_cast<std::uint16_t>(mines.GetSize()));
-    for (std::size_t i = 1; i < mines.GetSize() && i < 0x10000; ++i) {
+    const auto block = std::make_shared_for_overwrite<unsigned char[]>(records.size() + 1);
+    std::memcpy(block.get(), records.data(), records.size());
+    const unsigned char* at = block.get();
+    const unsigned char* const end = at + records.size();
+    for (std::size_t i = 1; i < mines.GetSize(); ++i) {
         CMine back;
-        back.Serialize(load);
+        const ArchiveRecordResult read = ParseArchiveRecord(block, at, end, back);
+        Require(read.status == ArchiveRecordParse::Complete);
+        at += read.size;
         CMine want = mines[i];
         want.m_nDepId = static_cast<std::uint16_t>(want.m_nDepId);
         Require(back == want);
     }
+    Require(at == end);
     return 0;
 }
