@@ -173,7 +173,8 @@ std::uint64_t CArchive::BytesLeft() const {
 
 std::size_t CArchive::ReadStringAppend(std::string& out) {
     const std::uint32_t length = ReadLength();
-    if (length > BytesLeft()) {
+    // The file is asked only for a text longer than the bytes buffered.
+    if (length > m_nEnd - m_nBegin && length > BytesLeft()) {
         throw CArchiveException(CArchiveException::Cause::EndOfFile);
     }
     const std::size_t start = out.size();
