@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <sstream>
 #include <string>
 
@@ -42,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {
         AppendArchiveRecord(records, mines[i]);
     }
-    const auto block = std::make_shared_for_overwrite<unsigned char[]>(records.size() + 1);
-    std::memcpy(block.get(), records.data(), records.size());
+    const auto block = fuzz::BlockOf(records);
     const unsigned char* at = block.get();
     const unsigned char* const end = at + records.size();
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {

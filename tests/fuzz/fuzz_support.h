@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,13 @@ inline void Require(bool condition) {
     if (!condition) {
         std::abort();
     }
+}
+
+// `bytes` in a block of their own, as the archive loader holds what it reads.
+inline std::shared_ptr<unsigned char[]> BlockOf(const std::string& bytes) {
+    auto block = std::make_shared_for_overwrite<unsigned char[]>(bytes.size() + 1);
+    std::memcpy(block.get(), bytes.data(), bytes.size());
+    return block;
 }
 
 class CCountingSink : public IMessageSink {
