@@ -180,20 +180,18 @@ std::span<const ChosenField> SplitChosenFields(std::string_view line,
         room.resize(columns.size());
     }
     const std::span<ChosenField> chosen(room.data(), columns.size());
-    std::fill(chosen.begin(), chosen.end(), ChosenField{});
     std::size_t next = 0;  // the first of `columns` not yet found
+    while (next < columns.size() && columns[next] < 1) {
+        chosen[next++] = {};  // numbers below 1 name no field
+    }
     // Without a separator the whole line is field 1, quotes and all.
     if (separator == '\0') {
-        for (; next < columns.size() && columns[next] <= 1; ++next) {
-            if (columns[next] == 1) {
-                const bool anyQuote = quote != '\0' && line.find(quote) != std::string_view::npos;
-                chosen[next] = {line, anyQuote ? FieldQuotes::Elsewhere : FieldQuotes::None};
-            }
+        const bool anyQuote = quote != '\0' && line.find(quote) != std::string_view::npos;
+        for (; next < columns.size() && columns[next] == 1; ++next) {
+            chosen[next] = {line, anyQuote ? FieldQuotes::Elsewhere : FieldQuotes::None};
         }
+        std::fill(chosen.begin() + static_cast<std::ptrdiff_t>(next), chosen.end(), ChosenField{});
         return chosen;
-    }
-    while (next < columns.size() && columns[next] < 1) {
-        ++next;  // numbers below 1 name no field
     }
     const std::size_t length = line.size();
     CLineCursor cursor(line, separator, quote);
@@ -220,5 +218,7 @@ std::span<const ChosenField> SplitChosenFields(std::string_view line,
         ++field;
         start = end + 1;
     }
+    // The fields the line does not have are empty.
+    std::fill(chosen.begin() + static_cast<std::ptrdiff_t>(next), chosen.end(), ChosenField{});
     return chosen;
 }
