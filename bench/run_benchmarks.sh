@@ -82,7 +82,13 @@ repeat() {  # N COMMAND... : N wall times
     for _ in $(seq "$n"); do seconds "$@"; done
 }
 load_seconds() {  # N FILE : N load times reported by vemra-cli info
-    for _ in $(seq "$1"); do "$cli" info --json "$2" | json_value '["load_seconds"]'; done
+    # The output is parsed after the run: a Python reading the pipe would
+    # start up beside the load and take a processor from it.
+    local out
+    for _ in $(seq "$1"); do
+        out=$("$cli" info --json "$2")
+        json_value '["load_seconds"]' <<<"$out"
+    done
 }
 json_value() { python3 -c "import json,sys; print(json.load(sys.stdin)$1)"; }
 # Best (and worst) real time in seconds of a vemra-bench benchmark.
@@ -108,8 +114,8 @@ echo "== archive: write (vemra-bench, best of 5), cp (best of 7)"
 archive_write=$(VEMRA_BENCH_DAT=$archive bench_seconds BM_WriteArchive)
 archive_cp=$(repeat 7 cp "$archive" "$scratch/copy.dat" | best_and_worst)
 
-echo "== core load (vemra-cli info, best of 3)"
-core=$(load_seconds 3 "$data" | best_and_worst)
+echo "== core load (vemra-cli info, best of 7)"
+core=$(load_seconds 7 "$data" | best_and_worst)
 mines=$("$cli" info --json "$data" | json_value '["mines"]')
 
 cat >"$scratch/python_csv.py" <<'PY'
