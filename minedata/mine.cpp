@@ -214,14 +214,23 @@ void CMine::SetTexts(const Texts& texts, CMineTextPool& pool) {
 }
 
 void CMine::SetTexts(const Texts& texts, CMineTextPool* pool) {
-    std::size_t size = 0;
-    bool anyText = false;
+    // Most texts are short, with a prefix of one byte: the exact size is
+    // summed prefix by prefix only when one is not.
+    std::size_t textBytes = 0;
+    bool anyLong = false;
     for (std::string_view text : texts) {
-        size += LengthPrefixSize(text.size()) + text.size();
-        anyText = anyText || !text.empty();
+        textBytes += text.size();
+        anyLong = anyLong || text.size() > kLongestShortLength;
+    }
+    std::size_t size = textBytes + texts.size();
+    if (anyLong) {
+        size = textBytes;
+        for (std::string_view text : texts) {
+            size += LengthPrefixSize(text.size());
+        }
     }
     std::shared_ptr<unsigned char> block;
-    if (anyText) {
+    if (textBytes != 0) {
         block = pool != nullptr ? pool->Allocate(size) : OwnBlock(size);
         // Build the new block completely before the old one goes: the views
         // may point into it.
