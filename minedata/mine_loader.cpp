@@ -184,11 +184,12 @@ private:
 
 // Builds the records of a file on worker threads, a batch of whole lines
 // at a time, and appends them to `mines` in file order. The calling thread
-// reads and appends; splitting and building, most of a load, run on one
-// worker per processor, each with its own copy of the builder and its own
-// room for texts. Several batches are read ahead, so that a worker never
-// waits for the oldest batch to be taken. A file of one batch is built on
-// the calling thread, with no worker started.
+// reads and appends; splitting and building, most of a load, run on a
+// worker for every other processor and, while the oldest batch is not yet
+// built, on the calling thread too. Each has its own copy of the builder
+// and its own room for texts. Several batches are read ahead, so that no
+// thread waits for the oldest one to be taken. A file of one batch is built
+// on the calling thread, with no worker started.
 class CRecordBatches {
 public:
     // `fileBytes`, when known, bounds the batches: a small file is one
@@ -196,10 +197,12 @@ public:
     CRecordBatches(const CRecordBuilder& builder, CMineArray& mines,
                    std::optional<std::uint64_t> fileBytes)
         : m_builder(builder),
+          m_ownBuilder(builder),
           m_mines(mines),
           m_nBatchBytes(Bounded(kBatchBytes, fileBytes)),
           m_nTextBlockBytes(Bounded(kLargePageBytes, fileBytes)),
-          m_nWorkers(std::max(1u, std::thread::hardware_concurrency())),
+          m_ownPool(m_nTextBlockBytes),
+          m_nWorkers(std::max(2u, std::thread::hardware_concurrency()) - 1),
           m_nMaxPending(4 * m_nWorkers) {}
 
     CRecordBatches(const CRecordBatches&) = delete;
@@ -238,8 +241,8 @@ public:
             }
             if (m_pending.empty() && reader.AtEnd()) {
                 // The whole file in one batch: a worker would only be waited for.
-                CMineTextPool pool(m_nTextBlockBytes);
-                Build(m_builder, *batch, pool);
+                BuildHere(*batch);
+                batch->built = true;
                 m_pending.push_back(std::move(batch));
                 CollectOldest();
                 continue;
@@ -341,17 +344,38 @@ private:
         }
     }
 
+    // Builds a batch on this thread, with its own builder and pool.
+    void BuildHere(Batch& batch) {
+        try {
+            Build(m_ownBuilder, batch, m_ownPool);
+        } catch (...) {
+            batch.failure = std::current_exception();
+        }
+    }
+
     void CollectOldest() {
         Batch& oldest = *m_pending.front();
         if (m_workers.empty()) {
             if (!oldest.built) {
-                CMineTextPool pool(m_nTextBlockBytes);
-                Build(m_builder, oldest, pool);
+                BuildHere(oldest);
                 oldest.built = true;
             }
         } else {
+            // Until the oldest batch is built, this thread builds those that
+            // no worker has taken.
             std::unique_lock lock(m_mutex);
-            m_batchBuilt.wait(lock, [&oldest] { return oldest.built; });
+            while (!oldest.built) {
+                if (m_waiting.empty()) {
+                    m_batchBuilt.wait(lock);
+                    continue;
+                }
+                Batch* const batch = m_waiting.front();
+                m_waiting.pop_front();
+                lock.unlock();
+                BuildHere(*batch);
+                lock.lock();
+                batch->built = true;
+            }
         }
         if (oldest.failure) {
             std::rethrow_exception(oldest.failure);
@@ -379,10 +403,14 @@ private:
         return batch;
     }
 
-    CRecordBuilder m_builder;
+    // The workers copy m_builder, which never changes; this thread builds
+    // with its own.
+    const CRecordBuilder m_builder;
+    CRecordBuilder m_ownBuilder;
     CMineArray& m_mines;
     const std::size_t m_nBatchBytes;
     const std::size_t m_nTextBlockBytes;
+    CMineTextPool m_ownPool;
     const std::size_t m_nWorkers;
     const std::size_t m_nMaxPending;
     bool m_bEnded = false;

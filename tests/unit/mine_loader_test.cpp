@@ -219,6 +219,31 @@ TEST_F(MineLoaderTest, SizeIsTheNumberOfLines) {
     }
 }
 
+TEST_F(MineLoaderTest, ManyBatchesKeepTheFileOrderAndStopAtAnEmptyLine) {
+    // Far more megabytes than batches are read ahead, built by several
+    // threads: every record in its place, and nothing after an empty line.
+    constexpr int kLines = 120'000;
+    constexpr int kEmptyAfter = 70'000;
+    std::string content = "DEP_ID,SITE_NAME\n";
+    std::string stopped;
+    for (int i = 1; i < kLines; ++i) {
+        if (i == kEmptyAfter) {
+            stopped = content + "\n";
+        }
+        content += std::to_string(i) + "," + std::string(90, 'a' + i % 26) + "\n";
+    }
+    stopped += content.substr(stopped.size() - 1);
+    for (const auto& [text, size] : {std::pair{content, kLines}, std::pair{stopped, kEmptyAfter}}) {
+        ASSERT_EQ(Load(text), kLoadDone);
+        ASSERT_EQ(m_mines.GetSize(), static_cast<std::size_t>(size));
+        for (int i = 1; i < size; ++i) {
+            ASSERT_EQ(m_mines[static_cast<std::size_t>(i)].m_nDepId, i);
+            ASSERT_EQ(m_mines[static_cast<std::size_t>(i)].m_strSiteName.View(),
+                      std::string(90, 'a' + i % 26));
+        }
+    }
+}
+
 TEST_F(MineLoaderTest, AbsentColumnsStayEmptyInWideRows) {
     std::string row;
     for (int i = 1; i <= 1200; ++i) {
