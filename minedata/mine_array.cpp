@@ -17,8 +17,15 @@ void CMineArray::SetAtGrow(std::size_t index, CMine&& mine) {
 }
 
 std::size_t CMineArray::Add(CMine&& mine) {
+    // Moved straight into its place: a load adds hundreds of thousands.
     const std::size_t index = m_nSize;
-    SetAtGrow(index, std::move(mine));
+    if ((index >> kChunkShift) == m_chunks.size()) {
+        ChunkRoom room(std::allocator<CMine>().allocate(kChunkSize));
+        m_chunks.push_back(std::move(room));
+    }
+    m_coordinates.push_back({mine.m_fLatitude, mine.m_fLongitude});
+    std::construct_at(&Slot(index), std::move(mine));
+    m_nSize = index + 1;
     return index;
 }
 
