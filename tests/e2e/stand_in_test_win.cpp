@@ -35,6 +35,48 @@ protected:
     HMODULE m_library = nullptr;
 };
 
+// A thread that switches capture on with `callback`, runs the message loop
+// in which clicks reach it, and switches capture off when stopped, as the
+// program's dialog thread does.
+class CCaptureThread {
+public:
+    CCaptureThread(OziMapSingleClickONProc on, OziMapSingleClickOFFProc off,
+                   OziMapClickCallback callback)
+        : m_thread([this, on, off, callback] {
+              MSG message;
+              PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a queue for WM_QUIT
+              on(callback);
+              m_nId = GetCurrentThreadId();
+              while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+                  DispatchMessageA(&message);
+              }
+              off();
+          }) {}
+    CCaptureThread(const CCaptureThread&) = delete;
+    CCaptureThread& operator=(const CCaptureThread&) = delete;
+    ~CCaptureThread() { Stop(); }
+
+    // True once capture is on.
+    bool Started() const {
+        return WaitFor([this] { return m_nId.load() != 0; });
+    }
+    DWORD Id() const { return m_nId.load(); }
+
+    // Ends the loop, which switches capture off, and waits for the thread.
+    void Stop() {
+        if (m_thread.joinable()) {
+            if (Started()) {
+                PostThreadMessageA(m_nId.load(), WM_QUIT, 0, 0);
+            }
+            m_thread.join();
+        }
+    }
+
+private:
+    std::atomic<DWORD> m_nId{0};  // before the thread, which sets it
+    std::thread m_thread;
+};
+
 struct ClickRecord {
     std::atomic<int> calls{0};
     std::atomic<DWORD> thread{0};
@@ -103,22 +145,12 @@ TEST_F(StandIn, ClickRunsTheCallbackOnTheThreadThatSwitchedCaptureOn) {
     const HWND map = StartOziExp({"--box", "38,-121,46,-113"});
     ASSERT_NE(map, nullptr);
 
-    std::atomic<DWORD> captureThread{0};
-    std::thread capture([&] {
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a queue for WM_QUIT
-        on(RecordClick);
-        captureThread = GetCurrentThreadId();
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-            DispatchMessageA(&message);
-        }
-        off();
-    });
-    ASSERT_TRUE(WaitFor([&] { return captureThread.load() != 0; }));
+    CCaptureThread capture(on, off, RecordClick);
+    ASSERT_TRUE(capture.Started());
 
     EXPECT_EQ(ClickMap(41.25, -117.5), 1);
     EXPECT_EQ(g_clicks.calls, 1);
-    EXPECT_EQ(g_clicks.thread, captureThread.load());
+    EXPECT_EQ(g_clicks.thread, capture.Id());
     EXPECT_EQ(g_clicks.button, 1);
     EXPECT_EQ(g_clicks.latitude, 41.25);
     EXPECT_EQ(g_clicks.longitude, -117.5);
@@ -129,12 +161,11 @@ TEST_F(StandIn, ClickRunsTheCallbackOnTheThreadThatSwitchedCaptureOn) {
     // A mouse click at the centre pixel (320, 240).
     PostMessageA(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(320, 240));
     ASSERT_TRUE(WaitFor([] { return g_clicks.calls == 2; }));
-    EXPECT_EQ(g_clicks.thread, captureThread.load());
+    EXPECT_EQ(g_clicks.thread, capture.Id());
     EXPECT_NEAR(g_clicks.latitude, 46.0 - 240.5 / 480 * 8, 1e-9);
     EXPECT_NEAR(g_clicks.longitude, -121.0 + 320.5 / 640 * 8, 1e-9);
 
-    PostThreadMessageA(captureThread.load(), WM_QUIT, 0, 0);
-    capture.join();
+    capture.Stop();
     EXPECT_EQ(ClickMap(41.25, -117.5), 0);
     EXPECT_EQ(g_clicks.calls, 2);
 
@@ -165,21 +196,11 @@ TEST_F(StandIn, ThirtyTwoBitCallbackLeavingItsArgumentsIsLogged) {
     const auto off = Bind<OziMapSingleClickOFFProc>(m_library, "oziMapSingleClickOFF");
     ASSERT_TRUE(on && off);
     ASSERT_NE(StartOziExp({"--box", "38,-121,46,-113"}), nullptr);
-    std::atomic<DWORD> captureThread{0};
-    std::thread capture([&] {
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        on(reinterpret_cast<OziMapClickCallback>(&CountClickLeavingArguments));
-        captureThread = GetCurrentThreadId();
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-            DispatchMessageA(&message);
-        }
-        off();
-    });
-    ASSERT_TRUE(WaitFor([&] { return captureThread.load() != 0; }));
+    CCaptureThread capture(on, off,
+                           reinterpret_cast<OziMapClickCallback>(&CountClickLeavingArguments));
+    ASSERT_TRUE(capture.Started());
     EXPECT_EQ(ClickMap(41.25, -117.5), 1);
-    PostThreadMessageA(captureThread.load(), WM_QUIT, 0, 0);
-    capture.join();
+    capture.Stop();
     EXPECT_EQ(g_cdeclClicks, 1);
     EXPECT_EQ(CallLog(),
               (std::vector<std::string>{"oziMapSingleClickON callback -> 1",
