@@ -28,7 +28,7 @@
 #include "minedata/mine_archive.h"
 #include "minedata/mine_array.h"
 #include "minedata/mine_loader.h"
-#include "ozilink/mine_index.h"
+#include "geo/mine_index.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/json_output.h"
-#include "export/text_encoding.h"
+#include "text/text_encoding.h"
 #include "minedata/column_map.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
 #include "minedata/number_text.h"
-#include "ozilink/mine_index.h"
+#include "geo/mine_index.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {

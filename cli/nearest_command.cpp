@@ -11,8 +11,8 @@
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
 #include "minedata/number_text.h"
-#include "ozilink/great_circle.h"
-#include "ozilink/mine_index.h"
+#include "geo/great_circle.h"
+#include "geo/mine_index.h"
 
 namespace {
 

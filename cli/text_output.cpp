@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "export/text_encoding.h"
+#include "text/text_encoding.h"
 #include "infosheet/page_texts.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "export/gpx_file.h"
 
 #include "export/file_output.h"
-#include "export/text_encoding.h"
+#include "text/text_encoding.h"
 #include "export/waypoint_text.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "export/file_output.h"
-#include "export/text_encoding.h"
+#include "text/text_encoding.h"
 #include "export/waypoint_text.h"
 
 namespace {

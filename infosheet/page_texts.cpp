@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "minedata/ascii_text.h"
+#include "text/ascii_text.h"
 #include "res/resource.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <climits>
 #include <string>
 
-#include "minedata/ascii_text.h"
+#include "text/ascii_text.h"
 #include "minedata/csv_line.h"
 
 const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames = {

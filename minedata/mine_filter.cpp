@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "minedata/ascii_text.h"
+#include "text/ascii_text.h"
 #include "minedata/number_text.h"
 
 namespace {

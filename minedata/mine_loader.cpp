@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "minedata/ascii_text.h"
+#include "text/ascii_text.h"
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
 #include "minedata/field_splitter.h"

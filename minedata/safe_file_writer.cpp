@@ -8,7 +8,7 @@
 #include <random>
 #include <string_view>
 
-#include "minedata/ascii_text.h"
+#include "text/ascii_text.h"
 #include "minedata/platform_file.h"
 
 namespace {

@@ -16,6 +16,7 @@ packages=(
     wine64 xvfb xauth imagemagick icoutils
     clang libclang-rt-14-dev valgrind
     gpsbabel gdal-bin libxml2-utils libxml2-dev
+    zlib1g-dev libz-mingw-w64-dev zip unzip clang-format
 )
 
 sudo=()

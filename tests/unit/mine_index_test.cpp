@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "minedata/mine_array.h"
-#include "ozilink/great_circle.h"
-#include "ozilink/mine_index.h"
+#include "geo/great_circle.h"
+#include "geo/mine_index.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {

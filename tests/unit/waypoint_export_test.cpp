@@ -9,7 +9,7 @@
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
-#include "export/text_encoding.h"
+#include "text/text_encoding.h"
 #include "test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ozilink/mine_index.h"
+#include "geo/mine_index.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "ozilink/great_circle.h"
+#include "geo/great_circle.h"
 
 namespace {
 

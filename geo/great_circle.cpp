@@ -1,4 +1,4 @@
-#include "ozilink/great_circle.h"
+#include "geo/great_circle.h"
 
 #include <algorithm>
 #include <cmath>

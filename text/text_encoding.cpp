@@ -1,4 +1,4 @@
-#include "export/text_encoding.h"
+#include "text/text_encoding.h"
 
 #include <array>
 #include <cstdint>
