@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/json_output.h"
-#include "text/text_encoding.h"
 #include "minedata/column_map.h"
+#include "text/text_encoding.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "text/text_encoding.h"
 #include "infosheet/page_texts.h"
 #include "minedata/column_map.h"
+#include "text/text_encoding.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "cli/json_output.h"
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
-#include "minedata/number_text.h"
 #include "geo/mine_index.h"
+#include "minedata/number_text.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "cli/json_output.h"
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
-#include "minedata/number_text.h"
 #include "geo/great_circle.h"
 #include "geo/mine_index.h"
+#include "minedata/number_text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "text/text_encoding.h"
 #include "infosheet/page_texts.h"
+#include "text/text_encoding.h"
 
 namespace {
 

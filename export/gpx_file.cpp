@@ -1,8 +1,8 @@
 #include "export/gpx_file.h"
 
 #include "export/file_output.h"
-#include "text/text_encoding.h"
 #include "export/waypoint_text.h"
+#include "text/text_encoding.h"
 
 namespace {
 

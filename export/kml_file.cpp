@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "export/file_output.h"
-#include "text/text_encoding.h"
 #include "export/waypoint_text.h"
 #include "infosheet/page_texts.h"
+#include "text/text_encoding.h"
 
 namespace {
 

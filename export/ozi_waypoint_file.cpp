@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "export/file_output.h"
-#include "text/text_encoding.h"
 #include "export/waypoint_text.h"
+#include "text/text_encoding.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "text/ascii_text.h"
 #include "res/resource.h"
+#include "text/ascii_text.h"
 
 namespace {
 

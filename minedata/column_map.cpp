@@ -3,8 +3,8 @@
 #include <climits>
 #include <string>
 
-#include "text/ascii_text.h"
 #include "minedata/csv_line.h"
+#include "text/ascii_text.h"
 
 const std::array<std::string_view, kKnownColumnCount + 1> kKnownColumnNames = {
     "",           "DEP_ID",     "MRDS_ID",   "MAS_ID",     "SITE_NAME",  "LATITUDE",   "LONGITUDE",

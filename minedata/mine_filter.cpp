@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "text/ascii_text.h"
 #include "minedata/number_text.h"
+#include "text/ascii_text.h"
 
 namespace {
 

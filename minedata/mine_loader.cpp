@@ -15,7 +15,6 @@
 #include <thread>
 #include <vector>
 
-#include "text/ascii_text.h"
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
 #include "minedata/field_splitter.h"
@@ -26,6 +25,7 @@
 #include "minedata/mine_text_pool.h"
 #include "minedata/number_text.h"
 #include "minedata/platform_file.h"
+#include "text/ascii_text.h"
 
 namespace {
 

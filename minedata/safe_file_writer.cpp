@@ -8,8 +8,8 @@
 #include <random>
 #include <string_view>
 
-#include "text/ascii_text.h"
 #include "minedata/platform_file.h"
+#include "text/ascii_text.h"
 
 namespace {
 

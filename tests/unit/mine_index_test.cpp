@@ -5,9 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "minedata/mine_array.h"
 #include "geo/great_circle.h"
 #include "geo/mine_index.h"
+#include "minedata/mine_array.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {

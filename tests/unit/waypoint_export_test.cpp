@@ -9,8 +9,8 @@
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
-#include "text/text_encoding.h"
 #include "test_support.h"
+#include "text/text_encoding.h"
 
 namespace {
 
