@@ -49,7 +49,7 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
     /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
 fi
-/usr/lib/wine/wineserver -p
+"$root/scripts/start_wineserver.sh"
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 
 # Starts Vemra.exe on the file, waits until its CPU time has not grown for

@@ -48,7 +48,7 @@ if $headless; then
     # Xvfb has no window manager: let Wine draw the captions and frames.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 fi
-"$wineserver" -p || true  # fails harmlessly when one already runs
+"$root/scripts/start_wineserver.sh"
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
 cd "$demo"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test of Vemra, installing what it needs first:
+#   format           every C++ source as clang-format makes it (.clang-format)
 #   native           unit tests, command-line tests, the bad-input suite
 #   native-sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   win64            unit tests, end-to-end tests of the programs and the
@@ -84,6 +85,7 @@ run_preset() {
     build_preset "$1" && test_preset "$1" "$1"
 }
 
+count_command format scripts/check_format.sh
 run_preset native
 run_preset native-sanitize
 
@@ -92,9 +94,14 @@ run_preset native-sanitize
 export WINEPREFIX=$root/build/win64/wineprefix-unit WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-/usr/lib/wine/wineserver -p
-run_preset win64
+if scripts/start_wineserver.sh; then
+    run_preset win64
+else
+    failed=$((failed + 1))
+    failed_stages+=("win64 (wineserver)")
+fi
 /usr/lib/wine/wineserver -k 2>/dev/null
+/usr/lib/wine/wineserver -w 2>/dev/null
 unset WINEPREFIX
 
 # The i686 release: its package is checked everywhere; its end-to-end tests

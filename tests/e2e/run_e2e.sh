@@ -28,7 +28,7 @@ done
 
 export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export VEMRA_E2E_WORK="$dir/work"
-/usr/lib/wine/wineserver -p
+sh "$(dirname "$0")/../../scripts/start_wineserver.sh" || exit 1
 if [ -n "${VEMRA_E2E_LOGPIXELS:-}" ]; then
     # A scaled display: every program started from here on draws at that DPI.
     /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
