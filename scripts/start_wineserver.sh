@@ -8,6 +8,10 @@
 # server started by a test keeps the test runner's output pipe open. A server
 # of the prefix that is already running (wineboot's, say) is not persistent,
 # and "wineserver -p" then fails: wait for it to end, then start ours.
+# The prefix's services (winedevice.exe and the like) start with the first
+# program and live as long as the server; they inherit that program's
+# output, so the first program here has none: a runner waiting for a test's
+# output to close would otherwise wait for the server's end.
 set -u
 : "${WINEPREFIX:?start_wineserver.sh needs WINEPREFIX}"
 wineserver=/usr/lib/wine/wineserver
@@ -21,3 +25,4 @@ until "$wineserver" -p </dev/null >/dev/null 2>&1; do
     "$wineserver" -w 2>/dev/null
     sleep 0.1
 done
+/usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1
