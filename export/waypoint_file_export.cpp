@@ -1,10 +1,10 @@
 #include "export/waypoint_file_export.h"
 
+#include <span>
+
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
-
-#include <span>
 
 namespace {
 
