@@ -46,6 +46,12 @@ const MessageMap* CMineDlg::GetMessageMap() const {
         OnCommandEntry<&D::OnExportMapPointFile>(ID_FILE_EXPORT_MAP_POINT_FILE),
         OnCommandEntry<&D::OnExportArchive>(ID_FILE_EXPORT_ARCHIVE),
         OnCommandEntry<&D::OnSaveImage>(ID_FILE_SAVE_IMAGE),
+        OnCommandEntry<&D::OnExportGpx>(ID_FILE_EXPORT_GPX),
+        OnCommandEntry<&D::OnExportMapGpx>(ID_FILE_EXPORT_MAP_GPX),
+        OnCommandEntry<&D::OnExportKml>(ID_FILE_EXPORT_KML),
+        OnCommandEntry<&D::OnExportMapKml>(ID_FILE_EXPORT_MAP_KML),
+        OnCommandEntry<&D::OnExportWaypoints>(ID_FILE_EXPORT_WAYPOINTS),
+        OnCommandEntry<&D::OnExportMapWaypoints>(ID_FILE_EXPORT_MAP_WAYPOINTS),
         OnMessageEntry<&D::OnQueryLiveSheetObjects>(LiveSheetObjectsMessage()),
     };
     static const MessageMap map{CDialog::GetMessageMap(), entries};
@@ -244,12 +250,14 @@ void CMineDlg::OnExportPointFile() {
 }
 
 void CMineDlg::OnExportMapPointFile() {
-    const OziIsPositionOnMapProc isOnMap = m_oziApi.oziIsPositionOnMap;
     CMessageBoxSink sink(*this);
-    ExportPointFileCommand(
-        *this, theApp.m_mines,
-        [isOnMap](double latitude, double longitude) { return isOnMap(latitude, longitude) > 0; },
-        sink);
+    ExportPointFileCommand(*this, theApp.m_mines, CurrentMapFilter(), sink);
+}
+
+PositionFilter CMineDlg::CurrentMapFilter() const {
+    const OziIsPositionOnMapProc isOnMap = m_oziApi.oziIsPositionOnMap;
+    return
+        [isOnMap](double latitude, double longitude) { return isOnMap(latitude, longitude) > 0; };
 }
 
 void CMineDlg::OnExportArchive() {
@@ -259,4 +267,33 @@ void CMineDlg::OnExportArchive() {
 
 void CMineDlg::OnSaveImage() {
     SaveMapImageCommand(m_oziApi.oziSaveMapImage);
+}
+
+void CMineDlg::ExportWaypoints(WaypointFormat format, const PositionFilter& onMap) {
+    CMessageBoxSink sink(*this);
+    ExportWaypointFileCommand(*this, format, theApp.m_mines, onMap, sink);
+}
+
+void CMineDlg::OnExportGpx() {
+    ExportWaypoints(WaypointFormat::Gpx, {});
+}
+
+void CMineDlg::OnExportMapGpx() {
+    ExportWaypoints(WaypointFormat::Gpx, CurrentMapFilter());
+}
+
+void CMineDlg::OnExportKml() {
+    ExportWaypoints(WaypointFormat::Kml, {});
+}
+
+void CMineDlg::OnExportMapKml() {
+    ExportWaypoints(WaypointFormat::Kml, CurrentMapFilter());
+}
+
+void CMineDlg::OnExportWaypoints() {
+    ExportWaypoints(WaypointFormat::OziWaypoints, {});
+}
+
+void CMineDlg::OnExportMapWaypoints() {
+    ExportWaypoints(WaypointFormat::OziWaypoints, CurrentMapFilter());
 }

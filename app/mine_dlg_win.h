@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "export/waypoint_file_export.h"
 #include "framework/controls_win.h"
 #include "framework/dialog_win.h"
 #include "ozilink/ozi_api_win.h"
@@ -60,6 +61,12 @@ protected:
     void OnExportMapPointFile();
     void OnExportArchive();
     void OnSaveImage();
+    void OnExportGpx();
+    void OnExportMapGpx();
+    void OnExportKml();
+    void OnExportMapKml();
+    void OnExportWaypoints();
+    void OnExportMapWaypoints();
 
 private:
     // A map click (ozilink/): shows the first mine within the sensitivity.
@@ -67,4 +74,9 @@ private:
     // The sensitivity that a map click uses: the text of its box, read as the
     // lookup reads it.
     float LookupSensitivity() const;
+    // Whether OziExplorer's current map shows the position (oziIsPositionOnMap
+    // above 0): the test of the "for loaded map" commands.
+    PositionFilter CurrentMapFilter() const;
+    // A waypoint export of the File menu: all mines, or those `onMap` accepts.
+    void ExportWaypoints(WaypointFormat format, const PositionFilter& onMap);
 };

@@ -25,6 +25,29 @@ std::optional<std::string> AskForSaveName(CWnd& owner, const char* defaultExt,
     return dlg.GetPathName();
 }
 
+// What the save dialog of a waypoint format offers.
+struct SaveDialogText {
+    const char* defaultExt;
+    const char* defaultName;
+    const char* filter;
+    const char* title;
+};
+
+SaveDialogText SaveDialogTextOf(WaypointFormat format) {
+    switch (format) {
+        case WaypointFormat::Gpx:
+            return {"gpx", "mines.gpx", "GPX files (*.gpx)|*.gpx|All Files (*.*)|*.*||",
+                    "GPX File Name"};
+        case WaypointFormat::Kml:
+            return {"kml", "mines.kml", "KML files (*.kml)|*.kml|All Files (*.*)|*.*||",
+                    "KML File Name"};
+        case WaypointFormat::OziWaypoints:
+            break;
+    }
+    return {"wpt", "mines.wpt", "Ozi Waypoint files (*.wpt)|*.wpt|All Files (*.*)|*.*||",
+            "Ozi Waypoint File Name"};
+}
+
 }  // namespace
 
 void ExportPointFileCommand(CWnd& owner, const CMineArray& mines, const PositionFilter& onMap,
@@ -35,6 +58,17 @@ void ExportPointFileCommand(CWnd& owner, const CMineArray& mines, const Position
     if (path) {
         CWaitCursor wait;
         ExportPointFile(*path, mines, onMap, sink);
+    }
+}
+
+void ExportWaypointFileCommand(CWnd& owner, WaypointFormat format, const CMineArray& mines,
+                               const PositionFilter& onMap, IMessageSink& sink) {
+    const SaveDialogText text = SaveDialogTextOf(format);
+    const auto path =
+        AskForSaveName(owner, text.defaultExt, text.defaultName, text.filter, text.title);
+    if (path) {
+        CWaitCursor wait;
+        ExportWaypointFile(format, *path, mines, onMap, sink);
     }
 }
 

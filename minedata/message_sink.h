@@ -10,7 +10,7 @@ enum class MessageKind {
     LoadFailed,         // a data file that did not load ("Error loading Mine data")
     FileError,          // an archive that cannot be opened or written, or cannot hold the mines
     ArchiveDamaged,     // an archive cut short or damaged: the complete records were kept
-    ExportFailed,       // a point file that cannot be created or written
+    ExportFailed,       // a point or waypoint file that cannot be created or written
 };
 
 // Where the core reports what the user must be told.

@@ -303,8 +303,8 @@ TEST_F(BadInput, FailedLoadsAndExportsLoseNothing) {
     EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
     EXPECT_EQ(ReadDialog(dialog), (DialogState{"mines.csv", "0.001", "Stop"}));
 
-    // An existing point file and archive that another program holds open
-    // without sharing: the replacement is refused, the files stay.
+    // An existing export file that another program holds open without
+    // sharing: the replacement is refused, the file stays.
     const std::string kept = "previous contents\r\n";
     struct Export {
         int command;
@@ -313,7 +313,10 @@ TEST_F(BadInput, FailedLoadsAndExportsLoseNothing) {
     };
     for (const Export& target :
          {Export{ID_FILE_EXPORT_POINT_FILE, "Ozi Point File Name", "keep.pnt"},
-          Export{ID_FILE_EXPORT_ARCHIVE, "Vemra Data File Name", "keep.dat"}}) {
+          Export{ID_FILE_EXPORT_ARCHIVE, "Vemra Data File Name", "keep.dat"},
+          Export{ID_FILE_EXPORT_GPX, "GPX File Name", "keep.gpx"},
+          Export{ID_FILE_EXPORT_MAP_KML, "KML File Name", "keep.kml"},
+          Export{ID_FILE_EXPORT_WAYPOINTS, "Ozi Waypoint File Name", "keep.wpt"}}) {
         SCOPED_TRACE(target.leaf);
         const std::string path = Work(target.leaf);
         ASSERT_TRUE(WriteFileBytes(path, kept));

@@ -11,6 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "tests/e2e/session_win.h"
@@ -95,22 +98,52 @@ std::string TemplateString(const std::string& exe, UINT id) {
     return text;
 }
 
-// The state flags of a command in menu 132 of the program's file.
-std::optional<UINT> TemplateMenuState(const std::string& exe, UINT command) {
+// A command of the File menu as its template in the program's file holds it;
+// a separator has id 0, no text and is not greyed.
+struct MenuItem {
+    UINT id;
+    std::string text;
+    bool greyed;
+    friend bool operator==(const MenuItem&, const MenuItem&) = default;
+};
+
+void PrintTo(const MenuItem& item, std::ostream* os) {
+    *os << item.id << " \"" << item.text << "\"" << (item.greyed ? " greyed" : "");
+}
+
+// The items of the File pop-up of menu 132 in the program's file, in order.
+std::vector<MenuItem> TemplateFileMenu(const std::string& exe) {
+    std::vector<MenuItem> items;
     const HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (module == nullptr) {
-        return std::nullopt;
+        return items;
     }
-    std::optional<UINT> state;
     if (const HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAINMENU))) {
-        const UINT flags = GetMenuState(menu, command, MF_BYCOMMAND);
-        if (flags != static_cast<UINT>(-1)) {
-            state = flags;
+        const HMENU file = GetSubMenu(menu, 0);
+        for (int i = 0; file != nullptr && i < GetMenuItemCount(file); ++i) {
+            char text[256] = "";
+            GetMenuStringA(file, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            const UINT state = GetMenuState(file, static_cast<UINT>(i), MF_BYPOSITION);
+            // A separator cannot be chosen whatever its flags say.
+            const bool greyed =
+                (state & MF_SEPARATOR) == 0 && (state & (MF_GRAYED | MF_DISABLED)) != 0;
+            items.push_back({GetMenuItemID(file, i), text, greyed});
         }
         DestroyMenu(menu);
     }
     FreeLibrary(module);
-    return state;
+    return items;
+}
+
+// What the stand-in's library logs when the map export asks about each
+// standard mine, in order.
+std::vector<std::string> MapQuestions() {
+    std::vector<std::string> asked;
+    for (const TestMine& mine : StandardMines()) {
+        asked.push_back("oziIsPositionOnMap " + FloatText(mine.latitude) + " " +
+                        FloatText(mine.longitude) + " -> " + (OnTestMap(mine) ? "1" : "0"));
+    }
+    return asked;
 }
 
 class VemraProgram : public E2eTest {
@@ -179,16 +212,24 @@ TEST_F(VemraProgram, StartsWithItsDataFileAndLooksUpMapClicks) {
     // Wine keeps menus per process, so the running program's menus cannot
     // be read from here: the templates are read from its file. (Choosing
     // from the menu bar by posted keys works only now and then without a
-    // window manager.)
-    const auto saveImage = TemplateMenuState(Work("Vemra.exe"), ID_FILE_SAVE_IMAGE);
-    ASSERT_TRUE(saveImage.has_value());
-    EXPECT_TRUE(*saveImage & MF_GRAYED);
-    for (const UINT command :
-         {ID_FILE_EXPORT_POINT_FILE, ID_FILE_EXPORT_MAP_POINT_FILE, ID_FILE_EXPORT_ARCHIVE}) {
-        const auto itemState = TemplateMenuState(Work("Vemra.exe"), command);
-        ASSERT_TRUE(itemState.has_value()) << command;
-        EXPECT_EQ(*itemState & (MF_GRAYED | MF_DISABLED), 0u) << command;
-    }
+    // window manager.) The first four commands stand as they always stood;
+    // the waypoint exports follow a separator.
+    const std::vector<MenuItem> fileMenu{
+        {ID_FILE_EXPORT_POINT_FILE, "Save mine data as Ozi pnt file", false},
+        {ID_FILE_EXPORT_MAP_POINT_FILE, "Save current mine data for loaded map as Ozi pnt file",
+         false},
+        {ID_FILE_EXPORT_ARCHIVE, "Save mine data as Vemra dat file", false},
+        {ID_FILE_SAVE_IMAGE, "Save Image", true},
+        {0, "", false},
+        {ID_FILE_EXPORT_GPX, "Save mine data as GPX file", false},
+        {ID_FILE_EXPORT_MAP_GPX, "Save current mine data for loaded map as GPX file", false},
+        {ID_FILE_EXPORT_KML, "Save mine data as KML file", false},
+        {ID_FILE_EXPORT_MAP_KML, "Save current mine data for loaded map as KML file", false},
+        {ID_FILE_EXPORT_WAYPOINTS, "Save mine data as Ozi wpt file", false},
+        {ID_FILE_EXPORT_MAP_WAYPOINTS, "Save current mine data for loaded map as Ozi wpt file",
+         false},
+    };
+    EXPECT_EQ(TemplateFileMenu(Work("Vemra.exe")), fileMenu);
     EXPECT_EQ(TemplateString(Work("Vemra.exe"), IDS_ABOUTBOX), "&About Vemra...");
     EXPECT_EQ(CallLog(),
               (std::vector<std::string>{"oziFindOzi -> 0", "oziMapSingleClickON callback -> 1"}));
@@ -348,14 +389,11 @@ TEST_F(VemraProgram, WritesPointFilesOfAllMinesAndOfTheMapsMines) {
 
     std::string all = PointFileHeader();
     std::string onMap = PointFileHeader();
-    std::vector<std::string> asked;
     for (const TestMine& mine : StandardMines()) {
         all += PointLine(mine);
         if (OnTestMap(mine)) {
             onMap += PointLine(mine);
         }
-        asked.push_back("oziIsPositionOnMap " + FloatText(mine.latitude) + " " +
-                        FloatText(mine.longitude) + " -> " + (OnTestMap(mine) ? "1" : "0"));
     }
     ASSERT_NE(all, onMap) << "the test data need a mine off the map";
 
@@ -372,7 +410,128 @@ TEST_F(VemraProgram, WritesPointFilesOfAllMinesAndOfTheMapsMines) {
                               "point.pnt", longPath, longPath);
     ASSERT_TRUE(bytes.has_value()) << longPath;
     EXPECT_EQ(*bytes, onMap);
-    EXPECT_EQ(LogLinesStartingWith(CallLog(), "oziIsPositionOnMap"), asked);
+    EXPECT_EQ(LogLinesStartingWith(CallLog(), "oziIsPositionOnMap"), MapQuestions());
+    EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
+}
+
+// The waypoints a file of that format holds: its <wpt> or <Placemark>
+// elements, or the lines after the waypoint file's four header lines.
+std::size_t WaypointCount(const std::string& leaf, const std::string& bytes) {
+    const auto count = [&](const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = bytes.find(what); at != std::string::npos;
+             at = bytes.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    if (leaf.ends_with(".gpx")) {
+        return count("<wpt ");
+    }
+    if (leaf.ends_with(".kml")) {
+        return count("<Placemark");
+    }
+    const std::size_t lines = count("\r\n");
+    return lines >= 4 ? lines - 4 : 0;
+}
+
+// Where KeepForReaders leaves the file of that name; empty when the runner
+// names no folder.
+std::string KeptPath(const std::string& leaf) {
+    const std::string folder = EnvPath("VEMRA_E2E_EXPORTS");
+    return folder.empty() ? folder : JoinPath(folder, leaf);
+}
+
+// Leaves the file, and beside it the mines it must hold ("name<TAB>lat<TAB>lon"
+// lines), in the folder VEMRA_E2E_EXPORTS names, where read_back_exports.py
+// has GPSBabel, ogrinfo and xmllint read it back.
+void KeepForReaders(const std::string& leaf, const std::string& bytes,
+                    const std::vector<TestMine>& mines) {
+    const std::string path = KeptPath(leaf);
+    if (path.empty()) {
+        return;
+    }
+    std::string expected;
+    for (const TestMine& mine : mines) {
+        expected += mine.name + "\t" + mine.latitude + "\t" + mine.longitude + "\n";
+    }
+    CreateDirectoryA(EnvPath("VEMRA_E2E_EXPORTS").c_str(), nullptr);
+    EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
+    EXPECT_TRUE(WriteFileBytes(path + ".expected", expected)) << path;
+}
+
+TEST_F(VemraProgram, WritesWaypointFilesOfAllMinesAndOfTheMapsMines) {
+    // Shows: each waypoint command through its save dialog (offered name,
+    // default extension) writes all mines, or, for the loaded map, asks the
+    // library about every mine in order as the point file does and takes
+    // exactly those it reports on the map; with no mine on the map the file
+    // holds none and nothing is said. The files are left for
+    // read_back_exports.py (e2e.read_back_exports), where GPSBabel, ogrinfo
+    // and xmllint read them. Cannot show: a real GPS unit or Google Earth.
+    E2E_REQUIRE_VEMRA();
+    const HWND dialog = StartWithStandardMines();
+    ASSERT_NE(dialog, nullptr);
+
+    struct WaypointCommand {
+        int command;
+        const char* title;
+        const char* offered;
+        const char* leaf;
+        bool onMap;
+    };
+    const std::vector<WaypointCommand> commands{
+        {ID_FILE_EXPORT_GPX, "GPX File Name", "mines.gpx", "all.gpx", false},
+        {ID_FILE_EXPORT_MAP_GPX, "GPX File Name", "mines.gpx", "map.gpx", true},
+        {ID_FILE_EXPORT_KML, "KML File Name", "mines.kml", "all.kml", false},
+        {ID_FILE_EXPORT_MAP_KML, "KML File Name", "mines.kml", "map.kml", true},
+        {ID_FILE_EXPORT_WAYPOINTS, "Ozi Waypoint File Name", "mines.wpt", "all.wpt", false},
+        {ID_FILE_EXPORT_MAP_WAYPOINTS, "Ozi Waypoint File Name", "mines.wpt", "map.wpt", true},
+    };
+    for (const WaypointCommand& command : commands) {
+        // Nothing of an earlier run may be read back.
+        DeleteFileA(KeptPath(command.leaf).c_str());
+        DeleteFileA((KeptPath(command.leaf) + ".expected").c_str());
+    }
+    for (const WaypointCommand& command : commands) {
+        SCOPED_TRACE(command.leaf);
+        DeleteFileA(LogPath().c_str());
+        const std::string leaf = command.leaf;
+        const std::string stem = leaf.substr(0, leaf.find('.'));
+        const auto bytes = SaveThroughDialog(dialog, command.command, command.title,
+                                             command.offered, Work(stem), Work(leaf));
+        ASSERT_TRUE(bytes.has_value());
+        EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
+
+        // The mines the stand-in reported on its map, from its answers.
+        const std::vector<std::string> asked =
+            LogLinesStartingWith(CallLog(), "oziIsPositionOnMap");
+        std::vector<TestMine> expected;
+        if (command.onMap) {
+            ASSERT_EQ(asked, MapQuestions());
+            for (std::size_t i = 0; i < asked.size(); ++i) {
+                if (asked[i].ends_with("-> 1")) {
+                    expected.push_back(StandardMines()[i]);
+                }
+            }
+            ASSERT_LT(expected.size(), StandardMines().size())
+                << "the test needs a mine off the map";
+        } else {
+            EXPECT_TRUE(asked.empty());
+            expected = StandardMines();
+        }
+        EXPECT_EQ(WaypointCount(leaf, *bytes), expected.size());
+        KeepForReaders(leaf, *bytes, expected);
+    }
+
+    // No mine on the map: a file without waypoints, and no message.
+    WriteMinesCsv("far.csv", {StandardMines()[4]});
+    ASSERT_FALSE(OnTestMap(StandardMines()[4]));
+    SetControlText(dialog, IDC_DATA_FILE, "far.csv");
+    ASSERT_TRUE(PressButtonAndWait(dialog, IDC_LOAD_NEW_DATA_FILE));
+    const auto none = SaveThroughDialog(dialog, ID_FILE_EXPORT_MAP_GPX, "GPX File Name",
+                                        "mines.gpx", Work("none"), Work("none.gpx"));
+    ASSERT_TRUE(none.has_value());
+    EXPECT_EQ(WaypointCount("none.gpx", *none), 0u);
     EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
 }
 

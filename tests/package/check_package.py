@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Checks the Windows zip that cpack made: its files, that its Vemra.exe
+"""Checks the Windows zip that cpack made: its files, that its README shows
+every command of vemra-cli.exe and the program's exports, that its Vemra.exe
 is a Windows GUI program of the right machine that imports only system DLLs
 and carries version 1.0.0.1 and an asInvoker, common-controls-6, DPI-aware
 manifest, and that its vemra-cli.exe is a console program of the same machine
@@ -20,6 +21,15 @@ SYSTEM_DLLS = {
     "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
     "msvcrt.dll", "ole32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
 }
+
+# Each command of vemra-cli.exe, which the README shows with an example on a
+# Windows path, and what else Windows users must find there: the points
+# files and the program's waypoint exports.
+README_COMMANDS = (
+    "info", "lookup", "nearest", "along", "export-pnt", "export-dat", "export-gpx", "export-kml",
+    "export-wpt",
+)
+README_TERMS = ("--points", "GPX file", "KML file", "Ozi wpt file")
 
 failures = []
 
@@ -44,8 +54,11 @@ def main():
             exe = archive.extract(f"{top}/Vemra.exe", folder)
             readme = archive.read(f"{top}/README.txt").decode("ascii")
             check("OziAPI.dll" in readme, "the README does not say that OziAPI.dll is needed")
-            check("vemra-cli.exe export-pnt C:\\" in readme,
-                  "the README shows no vemra-cli command with a Windows path")
+            for command in README_COMMANDS:
+                check(f"vemra-cli.exe {command} C:\\" in readme,
+                      f"the README shows no {command} command with a Windows path")
+            for term in README_TERMS:
+                check(term in readme, f"the README does not mention {term}")
             headers = run(objdump, "-p", exe).decode("ascii", "replace")
             cli_headers = ""
             if f"{top}/vemra-cli.exe" in names:
