@@ -43,6 +43,15 @@ std::optional<T> ParseIfGiven(const std::optional<std::string>& text, const char
     }
 }
 
+// The typed text as the filter compares it; its bytes are read by the data
+// text rule (the command line arrives as UTF-8, or as code page 1252).
+std::optional<CaselessText> Caseless(const std::optional<std::string>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    return CaselessText(*text);
+}
+
 }  // namespace
 
 void AddFilterOptions(CLI::App& command, FilterOptions& options) {
@@ -74,10 +83,10 @@ void AddFilterOptions(CLI::App& command, FilterOptions& options) {
 MineFilter MakeMineFilter(const FilterOptions& options) {
     MineFilter filter;
     filter.box = ParseIfGiven(options.box, "--bbox", &ParseGeoBox);
-    filter.commodity = ParseIfGiven(options.commodity, "--commodity", &ParseCommodity);
-    filter.state = ParseIfGiven(options.state, "--state", &ParseFilterText);
-    filter.status = ParseIfGiven(options.status, "--status", &ParseFilterText);
-    filter.name = ParseIfGiven(options.name, "--name", &ParseFilterText);
+    filter.commodity = Caseless(ParseIfGiven(options.commodity, "--commodity", &ParseCommodity));
+    filter.state = Caseless(ParseIfGiven(options.state, "--state", &ParseFilterText));
+    filter.status = Caseless(ParseIfGiven(options.status, "--status", &ParseFilterText));
+    filter.name = Caseless(ParseIfGiven(options.name, "--name", &ParseFilterText));
     return filter;
 }
 
