@@ -66,18 +66,19 @@ void AddFilterOptions(CLI::App& command, FilterOptions& options) {
                       "SOUTH,WEST,NORTH,EAST", [](std::string_view text) { ParseGeoBox(text); }});
     add(options.commodity,
         {"--commodity",
-         "Only the mines with this whole item, in any letter case, among their major, minor "
+         "Only the mines with this whole item, Latin letters in any case, among their major, minor "
          "or trace commodities",
          "NAME", [](std::string_view text) { ParseCommodity(text); }});
-    add(options.state, {"--state", "Only the mines of this state, in any letter case", "NAME",
-                        [](std::string_view text) { ParseFilterText(text); }});
+    add(options.state, {"--state", "Only the mines of this state, Latin letters in any case",
+                        "NAME", [](std::string_view text) { ParseFilterText(text); }});
     add(options.status,
         {"--status",
-         "Only the mines of this development status, in any letter case (e.g. Producer, "
+         "Only the mines of this development status, Latin letters in any case (e.g. Producer, "
          "\"Past Producer\", Prospect, Occurrence)",
          "TEXT", [](std::string_view text) { ParseFilterText(text); }});
-    add(options.name, {"--name", "Only the mines whose name holds this text, in any letter case",
-                       "TEXT", [](std::string_view text) { ParseFilterText(text); }});
+    add(options.name,
+        {"--name", "Only the mines whose name holds this text, Latin letters in any case", "TEXT",
+         [](std::string_view text) { ParseFilterText(text); }});
 }
 
 MineFilter MakeMineFilter(const FilterOptions& options) {
