@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "text/ascii_text.h"
 #include "text/text_encoding.h"
 
 namespace {
@@ -82,8 +81,10 @@ bool IsAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// The folded character of an ASCII byte; any other byte stays above 0x7F.
 char32_t FoldedAsciiOf(char c) {
-    return static_cast<unsigned char>(AsciiLower(c));
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte;
 }
 
 }  // namespace
