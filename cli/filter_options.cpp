@@ -43,6 +43,15 @@ std::optional<T> ParseIfGiven(const std::optional<std::string>& text, const char
     }
 }
 
+// The typed text as the filter compares it; its bytes are read by the data
+// text rule (the command line arrives as UTF-8, or as code page 1252).
+std::optional<CaselessText> Caseless(const std::optional<std::string>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    return CaselessText(*text);
+}
+
 }  // namespace
 
 void AddFilterOptions(CLI::App& command, FilterOptions& options) {
@@ -57,27 +66,28 @@ void AddFilterOptions(CLI::App& command, FilterOptions& options) {
                       "SOUTH,WEST,NORTH,EAST", [](std::string_view text) { ParseGeoBox(text); }});
     add(options.commodity,
         {"--commodity",
-         "Only the mines with this whole item, in any letter case, among their major, minor "
+         "Only the mines with this whole item, Latin letters in any case, among their major, minor "
          "or trace commodities",
          "NAME", [](std::string_view text) { ParseCommodity(text); }});
-    add(options.state, {"--state", "Only the mines of this state, in any letter case", "NAME",
-                        [](std::string_view text) { ParseFilterText(text); }});
+    add(options.state, {"--state", "Only the mines of this state, Latin letters in any case",
+                        "NAME", [](std::string_view text) { ParseFilterText(text); }});
     add(options.status,
         {"--status",
-         "Only the mines of this development status, in any letter case (e.g. Producer, "
+         "Only the mines of this development status, Latin letters in any case (e.g. Producer, "
          "\"Past Producer\", Prospect, Occurrence)",
          "TEXT", [](std::string_view text) { ParseFilterText(text); }});
-    add(options.name, {"--name", "Only the mines whose name holds this text, in any letter case",
-                       "TEXT", [](std::string_view text) { ParseFilterText(text); }});
+    add(options.name,
+        {"--name", "Only the mines whose name holds this text, Latin letters in any case", "TEXT",
+         [](std::string_view text) { ParseFilterText(text); }});
 }
 
 MineFilter MakeMineFilter(const FilterOptions& options) {
     MineFilter filter;
     filter.box = ParseIfGiven(options.box, "--bbox", &ParseGeoBox);
-    filter.commodity = ParseIfGiven(options.commodity, "--commodity", &ParseCommodity);
-    filter.state = ParseIfGiven(options.state, "--state", &ParseFilterText);
-    filter.status = ParseIfGiven(options.status, "--status", &ParseFilterText);
-    filter.name = ParseIfGiven(options.name, "--name", &ParseFilterText);
+    filter.commodity = Caseless(ParseIfGiven(options.commodity, "--commodity", &ParseCommodity));
+    filter.state = Caseless(ParseIfGiven(options.state, "--state", &ParseFilterText));
+    filter.status = Caseless(ParseIfGiven(options.status, "--status", &ParseFilterText));
+    filter.name = Caseless(ParseIfGiven(options.name, "--name", &ParseFilterText));
     return filter;
 }
 

@@ -7,30 +7,18 @@
 
 namespace {
 
-bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part) {
-    if (part.size() > text.size()) {
-        return false;
-    }
-    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-        if (EqualIgnoringAsciiCase(text.substr(at, part.size()), part)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // True when one comma-separated item of `list`, blanks around it not
-// counted, is `item` in any ASCII letter case.
-bool ListHoldsItem(std::string_view list, std::string_view item) {
-    for (;;) {
-        const std::size_t comma = list.find(',');
-        if (EqualIgnoringAsciiCase(TrimSpacesAndTabs(list.substr(0, comma)), item)) {
+// counted, is `item`.
+bool ListHoldsItem(std::string_view list, const CaselessText& item) {
+    for (std::string_view rest = list;;) {
+        const std::size_t comma = rest.find(',');
+        if (item.Equals(TrimSpacesAndTabs(rest.substr(0, comma)), list)) {
             return true;
         }
         if (comma == std::string_view::npos) {
             return false;
         }
-        list.remove_prefix(comma + 1);
+        rest.remove_prefix(comma + 1);
     }
 }
 
@@ -59,13 +47,13 @@ bool MineFilter::Matches(const CMine& mine) const {
         !ListHoldsItem(mine.m_strComTrace, *commodity)) {
         return false;
     }
-    if (state && !EqualIgnoringAsciiCase(TrimSpacesAndTabs(mine.m_strState), *state)) {
+    if (state && !state->Equals(TrimSpacesAndTabs(mine.m_strState))) {
         return false;
     }
-    if (status && !EqualIgnoringAsciiCase(TrimSpacesAndTabs(mine.m_strDevStat), *status)) {
+    if (status && !status->Equals(TrimSpacesAndTabs(mine.m_strDevStat))) {
         return false;
     }
-    return !name || ContainsIgnoringAsciiCase(mine.m_strSiteName, *name);
+    return !name || name->OccursIn(mine.m_strSiteName);
 }
 
 std::vector<std::size_t> SelectMines(const CMineArray& mines, const MineFilter& filter) {

@@ -10,6 +10,7 @@
 #include "minedata/geo_box.h"
 #include "minedata/mine.h"
 #include "minedata/mine_array.h"
+#include "text/latin_case.h"
 
 // Which mines an export or listing takes. Every criterion given must hold
 // (they combine with AND); a filter with none takes every mine. Texts are
@@ -18,13 +19,13 @@ struct MineFilter {
     std::optional<GeoBox> box;
     // A whole item of the comma-separated major, minor or trace commodity
     // lists, blanks around the item not counted.
-    std::optional<std::string> commodity;
+    std::optional<CaselessText> commodity;
     // The whole state, and the whole development status, blanks around
     // them not counted.
-    std::optional<std::string> state;
-    std::optional<std::string> status;
+    std::optional<CaselessText> state;
+    std::optional<CaselessText> status;
     // Any part of the site name.
-    std::optional<std::string> name;
+    std::optional<CaselessText> name;
 
     bool IsEmpty() const { return !box && !commodity && !state && !status && !name; }
     bool Matches(const CMine& mine) const;

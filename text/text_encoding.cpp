@@ -142,6 +142,16 @@ std::string DataTextToUtf8(std::string_view text) {
     return IsUtf8(text) ? std::string(text) : Cp1252ToUtf8(text);
 }
 
+char32_t NextDataCharacter(std::string_view text, bool utf8, std::size_t& pos) {
+    if (utf8) {
+        const char32_t c = DecodeUtf8(text, pos);
+        if (c != kNotACharacter) {
+            return c;
+        }
+    }
+    return CodePointOf(static_cast<unsigned char>(text[pos++]));
+}
+
 std::string DataTextToCp1252(std::string_view text) {
     if (!IsUtf8(text)) {
         return std::string(text);

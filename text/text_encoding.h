@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,12 @@ bool IsUtf8(std::string_view text);
 // The characters of a record's text in UTF-8: the text itself when it is
 // valid UTF-8, its code page 1252 reading otherwise.
 std::string DataTextToUtf8(std::string_view text);
+
+// The character of a record's text that starts at text[pos], moving pos past
+// it; `utf8` says whether the whole text IsUtf8, which a part of it cut at
+// ASCII bytes cannot tell. A byte that does not start a well-formed sequence
+// is read as code page 1252, so pos always moves.
+char32_t NextDataCharacter(std::string_view text, bool utf8, std::size_t& pos);
 
 // The characters of a record's text in code page 1252, for files that
 // Windows programs read in their ANSI code page: a valid UTF-8 text is

@@ -4,6 +4,7 @@ and what a filter that takes nothing or a malformed value does."""
 
 import csv
 import os
+import re
 
 from cli_support import UNDER_WINE, CliTestCase, SAMPLE, run_cli
 from test_commands import PNT_HEADER, single
@@ -52,8 +53,8 @@ class FilterTest(CliTestCase):
             (["--status", "producer"], lambda r: r["DEV_STAT"] == "Producer"),
             (["--status", "Past Producer"], lambda r: r["DEV_STAT"] == "Past Producer"),
             (["--name", "MINE"], lambda r: "mine" in r["SITE_NAME"].lower()),
-            # The name's byte as the file holds it (code page 1252); Windows
-            # hands the program its arguments in that code page.
+            # The name's letter as the file holds it (code page 1252); under
+            # Wine the command line carries the character itself.
             (["--name", "caf\xe9" if UNDER_WINE else os.fsdecode(b"caf\xe9")],
              lambda r: r["SITE_NAME"].startswith("Caf")),
             (["--bbox", "39,-118,41,-116.5"], lambda r: inside(r, 39, -118, 41, -116.5)),
@@ -70,6 +71,37 @@ class FilterTest(CliTestCase):
                 want = [line for line, row in zip(every, rows) if keep(row)]
                 self.assertTrue(0 < len(want) < len(rows))
                 self.assertEqual(self.point_lines(SAMPLE, *args), want)
+
+    def test_letters_of_either_encoding_in_any_case(self):
+        # Each text of a file is read by itself: valid UTF-8 as UTF-8, any
+        # other as Windows-1252, so one file can hold both.
+        data = self.write("m.csv", "SITE_NAME,LATITUDE,LONGITUDE,STATE,COM_MAJOR\n".encode()
+                          + "PEÑASCO,1,1,SÃO PAULO,Éclat\n".encode("cp1252")
+                          + "Peñasco Mine,2,2,São Paulo,Gold\n".encode()
+                          + "Penasco,3,3,Sao Paulo,éclat\n".encode()
+                          + "Œil-de-Bœuf,4,4,Brasília,ÉCLAT\n".encode("cp1252"))
+
+        def names(*args):
+            gpx = self.path("out.gpx")
+            self.run_ok("export-gpx", data, gpx, *args)
+            return re.findall(r"<name>(.*?)</name>", self.read(gpx).decode())
+
+        def typed(text):
+            # Windows-1252 bytes can only be typed to the native build.
+            if UNDER_WINE:
+                return [text]
+            return [text, os.fsdecode(text.encode("cp1252"))]
+
+        cases = [
+            ("--name", "peñasco", ["PEÑASCO", "Peñasco Mine"]),
+            ("--name", "œIL", ["Œil-de-Bœuf"]),
+            ("--state", "são paulo", ["PEÑASCO", "Peñasco Mine"]),
+            ("--commodity", "éclat", ["PEÑASCO", "Penasco", "Œil-de-Bœuf"]),
+        ]
+        for option, value, want in cases:
+            for text in typed(value):
+                with self.subTest(option=option, value=text):
+                    self.assertEqual(names(option, text), want)
 
     def test_whole_items_only_and_the_meridian(self):
         data = self.write("m.csv", "SITE_NAME,LATITUDE,LONGITUDE,COM_MAJOR,COM_MINOR\n"

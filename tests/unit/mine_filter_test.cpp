@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <optional>
 #include <string>
+
+#include "text/text_encoding.h"
 
 namespace {
 
@@ -57,9 +61,9 @@ TEST(MineFilterTest, TextCriteria) {
         MineFilter filter;
         bool matches;
     };
-    const auto with = [](auto member, std::string value) {
+    const auto with = [](auto member, std::string_view value) {
         MineFilter filter;
-        filter.*member = std::move(value);
+        (filter.*member).emplace(value);
         return filter;
     };
     const Case cases[] = {
@@ -77,16 +81,92 @@ TEST(MineFilterTest, TextCriteria) {
         {with(&MineFilter::name, "golden eagle"), false},
         {with(&MineFilter::name, "Golden \"Eagle\" Mine"), true},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.filter.Matches(mine), c.matches)
-            << c.filter.commodity.value_or("") << c.filter.state.value_or("")
-            << c.filter.status.value_or("") << c.filter.name.value_or("");
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(cases[i].filter.Matches(mine), cases[i].matches) << "case " << i;
     }
     MineFilter both = with(&MineFilter::commodity, "gold");
     both.box = GeoBox{50, 170, 55, -170};
     EXPECT_TRUE(both.Matches(mine));
     both.box = GeoBox{50, 170, 55, 180};
     EXPECT_FALSE(both.Matches(mine));
+}
+
+// The Windows-1252 bytes of a UTF-8 text, when the code page has every
+// character of it.
+std::optional<std::string> AsCp1252(std::string_view utf8) {
+    const std::string bytes = DataTextToCp1252(utf8);
+    if (DataTextToUtf8(bytes) != utf8) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Every text criterion on the same characters stored, and typed, as UTF-8 or
+// as Windows-1252.
+TEST(MineFilterTest, LatinLettersInAnyCaseAndEitherEncoding) {
+    struct Case {
+        const char* stored;  // UTF-8; also tried as Windows-1252 where it can be
+        const char* typed;   // likewise
+        bool inName;
+        bool whole;  // so --state, --status and --commodity match as --name does
+    };
+    const Case cases[] = {
+        {"PEÑASCO", "peñasco", true, true},
+        {"Peñasco Mine", "PEÑAS", true, false},
+        {"San José", "san josé", true, true},
+        {"San José", "san jose", false, false},  // accents count
+        {"Ste-Thérèse", "STE-THÉRÈSE", true, true},
+        {"ÿ and Ÿ", "Ÿ AND ÿ", true, true},  // Ÿ is 0x9F in Windows-1252
+        {"Œuvre", "œuvre", true, true},
+        {"Šumava Žilina", "šumava žilina", true, true},
+        {"Łódź", "łÓdŹ", true, true},
+        {"Győr", "GYŐR", true, true},
+        {"Sfântu Ștefan", "SFÂNTU șTEFAN", true, true},  // Latin Extended-B
+        {"Đà Nẵng", "ĐÀ NẴNG", true, true},              // Latin Extended Additional
+        {"İzmir", "izmir", true, true},
+        {"Kırıkkale", "KIRIKKALE", true, true},
+        {"Straße", "STRASSE", false, false},  // ß has no one-letter capital
+        {"STRAẞE", "straße", true, true},
+        {"µ Mine", "Μ MINE", false, false},  // Greek is left alone
+        {"Ã©", "é", false, false},           // valid UTF-8 is read as UTF-8
+    };
+    const auto check = [](const Case& c, std::string_view stored, std::string_view typed) {
+        CMine mine = MakeMine(0, 0, stored, "", stored);
+        mine.SetText(&CMine::m_strState, stored);
+        mine.SetText(&CMine::m_strDevStat, stored);
+        MineFilter byName, byState, byStatus, byCommodity;
+        byName.name.emplace(typed);
+        byState.state.emplace(typed);
+        byStatus.status.emplace(typed);
+        byCommodity.commodity.emplace(typed);
+        const std::string what = c.stored + std::string(" / ") + c.typed;
+        EXPECT_EQ(byName.Matches(mine), c.inName) << what;
+        EXPECT_EQ(byState.Matches(mine), c.inName && c.whole) << what;
+        EXPECT_EQ(byStatus.Matches(mine), c.inName && c.whole) << what;
+        EXPECT_EQ(byCommodity.Matches(mine), c.inName && c.whole) << what;
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> stored1252 = AsCp1252(c.stored);
+        const std::optional<std::string> typed1252 = AsCp1252(c.typed);
+        for (const auto& stored : {std::optional<std::string>(c.stored), stored1252}) {
+            for (const auto& typed : {std::optional<std::string>(c.typed), typed1252}) {
+                if (stored && typed) {
+                    check(c, *stored, *typed);
+                }
+            }
+        }
+    }
+    // The items of a list read as the whole list: "\xC3\xA9" is "é" in a
+    // UTF-8 list and "Ã©" in a Windows-1252 one.
+    const CMine cp1252List = MakeMine(0, 0, "\xC3\xA9, caf\xE9", "", "");
+    const CMine utf8List = MakeMine(0, 0, "\xC3\xA9, Gold", "", "");
+    MineFilter filter;
+    filter.commodity.emplace("Ã©");
+    EXPECT_TRUE(filter.Matches(cp1252List));
+    EXPECT_FALSE(filter.Matches(utf8List));
+    filter.commodity.emplace("é");
+    EXPECT_FALSE(filter.Matches(cp1252List));
+    EXPECT_TRUE(filter.Matches(utf8List));
 }
 
 TEST(MineFilterTest, ParsesOptionTexts) {
