@@ -8,30 +8,11 @@
 #include "framework/wait_cursor_win.h"
 #include "minedata/mine_archive.h"
 
-namespace {
-
-// The file name chosen in a save dialog, which asks before overwriting;
-// nothing when the user cancels.
-std::optional<std::string> AskForSaveName(CWnd& owner, const char* defaultExt,
-                                          const char* defaultName, const char* filter,
-                                          const char* title) {
-    CFileDialog dlg(false, defaultExt, defaultName,
-                    OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_LONGNAMES, filter,
-                    &owner);
-    dlg.m_ofn.lpstrTitle = title;
-    if (dlg.DoModal() != IDOK) {
-        return std::nullopt;
-    }
-    return dlg.GetPathName();
-}
-
-}  // namespace
-
 void ExportPointFileCommand(CWnd& owner, const CMineArray& mines, const PositionFilter& onMap,
                             IMessageSink& sink) {
-    const auto path = AskForSaveName(owner, "pnt", "point.pnt",
-                                     "Ozi Point files (*.pnt)|*.pnt|All Files (*.*)|*.*||",
-                                     "Ozi Point File Name");
+    const auto path = AskSaveFileName(owner, "pnt", "point.pnt",
+                                      "Ozi Point files (*.pnt)|*.pnt|All Files (*.*)|*.*||",
+                                      "Ozi Point File Name");
     if (path) {
         CWaitCursor wait;
         ExportPointFile(*path, mines, onMap, sink);
@@ -40,8 +21,8 @@ void ExportPointFileCommand(CWnd& owner, const CMineArray& mines, const Position
 
 void ExportArchiveCommand(CWnd& owner, const CMineArray& mines, IMessageSink& sink) {
     const auto path =
-        AskForSaveName(owner, "dat", "mrds.dat", "Vemra data (*.dat)|*.dat|All Files (*.*)|*.*||",
-                       "Vemra Data File Name");
+        AskSaveFileName(owner, "dat", "mrds.dat", "Vemra data (*.dat)|*.dat|All Files (*.*)|*.*||",
+                        "Vemra Data File Name");
     if (path) {
         CWaitCursor wait;
         WriteMineArchive(*path, mines, sink);

@@ -22,8 +22,8 @@ public:
     // instead of entering a message loop.
     virtual BOOL InitInstance() { return FALSE; }
 
-    // Hands every command-line argument after the program name, as the C
-    // runtime split them, to `info`.
+    // Hands every command-line argument after the program name, taken from
+    // the wide command line and made UTF-8, to `info`.
     void ParseCommandLine(CCommandLineInfo& info);
 
     // Called by WinMain: sets the module's name and handle, runs
