@@ -96,12 +96,3 @@ std::optional<std::string> AskSaveFileName(CWnd& owner, const char* defaultExt,
     }
     return dlg.GetPathName();
 }
-
-std::optional<std::string> AskOpenFileName(CWnd& owner, const char* filter, const char* title) {
-    CFileDialog dlg(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, &owner);
-    dlg.SetTitle(title);
-    if (dlg.DoModal() != IDOK) {
-        return std::nullopt;
-    }
-    return dlg.GetPathName();
-}

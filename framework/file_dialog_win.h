@@ -53,7 +53,3 @@ private:
 std::optional<std::string> AskSaveFileName(CWnd& owner, const char* defaultExt,
                                            const char* defaultName, const char* filter,
                                            const char* title);
-
-// The existing file chosen in an open dialog owned by `owner`; nothing when
-// the user cancels.
-std::optional<std::string> AskOpenFileName(CWnd& owner, const char* filter, const char* title);
