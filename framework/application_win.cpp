@@ -16,15 +16,15 @@ namespace {
 CWinApp* g_pApp = nullptr;
 
 std::string ModulePath(HINSTANCE instance) {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(instance, buffer.data(), static_cast<DWORD>(buffer.size()));
+            ::GetModuleFileNameW(instance, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {
             return {};
         }
         if (length < buffer.size()) {
-            return std::string(buffer.data(), length);
+            return Utf8FromWide(std::wstring_view(buffer.data(), length));
         }
         buffer.resize(buffer.size() * 2);
     }

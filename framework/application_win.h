@@ -32,7 +32,7 @@ public:
     int Run(HINSTANCE instance);
 
     HINSTANCE m_hInstance = nullptr;
-    // The executable's file name without its extension.
+    // The executable's file name without its extension, in UTF-8.
     std::string m_strAppName;
     // The main window while it exists; the framework clears it when that
     // window is destroyed.
