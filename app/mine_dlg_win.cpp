@@ -148,7 +148,7 @@ void CMineDlg::OnBrowse() {
     UpdateData(true);
     CFileDialog dlg(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "CSV files (*.csv)|*.csv|DAT files (*.dat)|*.dat|All Files (*.*)|*.*||", this);
-    dlg.m_ofn.lpstrTitle = "Open Mine Data File";
+    dlg.SetTitle("Open Mine Data File");
     if (dlg.DoModal() == IDOK) {
         m_strDataFile = dlg.GetPathName();
         m_editDataFile.SetWindowText(m_strDataFile);

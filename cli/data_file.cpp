@@ -9,6 +9,7 @@
 #include "minedata/file_error.h"
 #include "minedata/line_reader.h"
 #include "minedata/mine_loader.h"
+#include "minedata/platform_file.h"
 
 LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     LoadedData data;
@@ -34,7 +35,7 @@ ColumnsRead RecognisedColumns(const std::string& path) {
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
     if (!file) {
         return columns;
     }

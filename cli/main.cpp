@@ -3,9 +3,11 @@
 
 #include <iostream>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/program_arguments.h"
 #include "cli/stream_sink.h"
 
 namespace {
@@ -53,8 +55,13 @@ int main(int argc, char** argv) {
         AddLookupCommand(app),         AddNearestCommand(app),   AddExportPointCommand(app),
         AddExportArchiveCommand(app),  AddExportGpxCommand(app), AddExportKmlCommand(app),
         AddExportWaypointCommand(app), AddInfoCommand(app)};
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<const char*> argumentTexts;
+    for (const std::string& argument : arguments) {
+        argumentTexts.push_back(argument.c_str());
+    }
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& error) {
         // Help and version requests exit 0; everything else is a usage error.
         return app.exit(error) == 0 ? kExitOk : kExitFailed;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "minedata/platform_file.h"
 #include "points/gpx_point_reader.h"
 #include "points/text_point_reader.h"
 
@@ -14,10 +15,11 @@ CPointsFile::CPointsFile(const std::string& path) : m_strPath(path), m_bGpx(IsGp
     std::istream* input = &std::cin;
     if (path != "-") {
         std::error_code error;
-        if (std::filesystem::is_directory(path, error)) {
+        const std::filesystem::path filePath = PathFromUtf8(path);
+        if (std::filesystem::is_directory(filePath, error)) {
             throw CommandError(kExitFailed, "points file '" + path + "' is a folder");
         }
-        m_file.open(path, std::ios::binary);
+        m_file.open(filePath, std::ios::binary);
         if (!m_file) {
             throw CommandError(kExitFailed, "cannot open points file '" + path + "'");
         }

@@ -10,21 +10,6 @@
 
 namespace {
 
-// The file name chosen in a save dialog, which asks before overwriting;
-// nothing when the user cancels.
-std::optional<std::string> AskForSaveName(CWnd& owner, const char* defaultExt,
-                                          const char* defaultName, const char* filter,
-                                          const char* title) {
-    CFileDialog dlg(false, defaultExt, defaultName,
-                    OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_LONGNAMES, filter,
-                    &owner);
-    dlg.m_ofn.lpstrTitle = title;
-    if (dlg.DoModal() != IDOK) {
-        return std::nullopt;
-    }
-    return dlg.GetPathName();
-}
-
 // What the save dialog of a waypoint format offers.
 struct SaveDialogText {
     const char* defaultExt;
@@ -52,9 +37,9 @@ SaveDialogText SaveDialogTextOf(WaypointFormat format) {
 
 void ExportPointFileCommand(CWnd& owner, const CMineArray& mines, const PositionFilter& onMap,
                             IMessageSink& sink) {
-    const auto path = AskForSaveName(owner, "pnt", "point.pnt",
-                                     "Ozi Point files (*.pnt)|*.pnt|All Files (*.*)|*.*||",
-                                     "Ozi Point File Name");
+    const auto path = AskSaveFileName(owner, "pnt", "point.pnt",
+                                      "Ozi Point files (*.pnt)|*.pnt|All Files (*.*)|*.*||",
+                                      "Ozi Point File Name");
     if (path) {
         CWaitCursor wait;
         ExportPointFile(*path, mines, onMap, sink);
@@ -65,7 +50,7 @@ void ExportWaypointFileCommand(CWnd& owner, WaypointFormat format, const CMineAr
                                const PositionFilter& onMap, IMessageSink& sink) {
     const SaveDialogText text = SaveDialogTextOf(format);
     const auto path =
-        AskForSaveName(owner, text.defaultExt, text.defaultName, text.filter, text.title);
+        AskSaveFileName(owner, text.defaultExt, text.defaultName, text.filter, text.title);
     if (path) {
         CWaitCursor wait;
         ExportWaypointFile(format, *path, mines, onMap, sink);
@@ -74,8 +59,8 @@ void ExportWaypointFileCommand(CWnd& owner, WaypointFormat format, const CMineAr
 
 void ExportArchiveCommand(CWnd& owner, const CMineArray& mines, IMessageSink& sink) {
     const auto path =
-        AskForSaveName(owner, "dat", "mrds.dat", "Vemra data (*.dat)|*.dat|All Files (*.*)|*.*||",
-                       "Vemra Data File Name");
+        AskSaveFileName(owner, "dat", "mrds.dat", "Vemra data (*.dat)|*.dat|All Files (*.*)|*.*||",
+                        "Vemra Data File Name");
     if (path) {
         CWaitCursor wait;
         WriteMineArchive(*path, mines, sink);

@@ -9,21 +9,22 @@
 #include "framework/app_name.h"
 #include "framework/command_line_info.h"
 #include "framework/top_level_error_win.h"
+#include "text/wide_text_win.h"
 
 namespace {
 
 CWinApp* g_pApp = nullptr;
 
 std::string ModulePath(HINSTANCE instance) {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(instance, buffer.data(), static_cast<DWORD>(buffer.size()));
+            ::GetModuleFileNameW(instance, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {
             return {};
         }
         if (length < buffer.size()) {
-            return std::string(buffer.data(), length);
+            return Utf8FromWide(std::wstring_view(buffer.data(), length));
         }
         buffer.resize(buffer.size() * 2);
     }
@@ -42,9 +43,11 @@ CWinApp::~CWinApp() {
 }
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
-    std::vector<std::string> arguments;
-    for (int i = 1; i < __argc; ++i) {
-        arguments.emplace_back(__argv[i] != nullptr ? __argv[i] : "");
+    // The wide command line: the ANSI one has already lost every character
+    // of a file name that the code page lacks.
+    std::vector<std::string> arguments = Utf8CommandLineArguments();
+    if (!arguments.empty()) {
+        arguments.erase(arguments.begin());
     }
     ::ParseCommandLine(arguments, info);
 }
@@ -59,9 +62,9 @@ int CWinApp::Run(HINSTANCE instance) {
             return 0;
         }
         MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         return static_cast<int>(msg.wParam);
     } catch (...) {

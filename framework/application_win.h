@@ -22,8 +22,8 @@ public:
     // instead of entering a message loop.
     virtual BOOL InitInstance() { return FALSE; }
 
-    // Hands every command-line argument after the program name, as the C
-    // runtime split them, to `info`.
+    // Hands every command-line argument after the program name, taken from
+    // the wide command line and made UTF-8, to `info`.
     void ParseCommandLine(CCommandLineInfo& info);
 
     // Called by WinMain: sets the module's name and handle, runs
@@ -32,7 +32,7 @@ public:
     int Run(HINSTANCE instance);
 
     HINSTANCE m_hInstance = nullptr;
-    // The executable's file name without its extension.
+    // The executable's file name without its extension, in UTF-8.
     std::string m_strAppName;
     // The main window while it exists; the framework clears it when that
     // window is destroyed.

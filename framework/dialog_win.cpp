@@ -79,7 +79,9 @@ INT_PTR CDialog::DoModal() {
     m_bEndModal = false;
     m_nModalResult = -1;
     // The template is not visible: the window comes up after OnInitDialog.
-    HWND hWnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+    // A Unicode dialog: its controls keep any text set through the wide
+    // functions, where an ANSI edit control would store it in the code page.
+    HWND hWnd = ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     if (hWnd == nullptr) {
         if (disableOwner) {
@@ -94,7 +96,7 @@ INT_PTR CDialog::DoModal() {
 
     MSG msg;
     while (!m_bEndModal) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // Leave the quit request to the loop outside this one.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
@@ -105,7 +107,7 @@ INT_PTR CDialog::DoModal() {
         }
         if (!PreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 
@@ -169,7 +171,7 @@ bool CDialog::PreTranslateMessage(MSG* msg) {
     if (PreTranslateModelessSheets(msg)) {
         return true;
     }
-    return m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, msg);
+    return m_hWnd != nullptr && ::IsDialogMessageW(m_hWnd, msg);
 }
 
 const MessageMap* CDialog::GetMessageMap() const {

@@ -1,6 +1,7 @@
 #include "framework/property_sheet_win.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -9,11 +10,12 @@
 #include "framework/live_objects.h"
 #include "framework/modeless_registry_win.h"
 #include "framework/top_level_error_win.h"
+#include "text/wide_text_win.h"
 
 namespace {
 
 // The window property that leads from a sheet's window to its object.
-constexpr char kSheetProperty[] = "Vemra.CPropertySheet";
+constexpr wchar_t kSheetProperty[] = L"Vemra.CPropertySheet";
 
 // Single-threaded like all the windows of the program: a count per class.
 int g_nLiveSheets = 0;
@@ -27,13 +29,13 @@ thread_local HHOOK t_hCreationHook = nullptr;
 constexpr DWORD kModelessStyle =
     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
 
-bool IsDialogFrame(HWND hWnd, const CREATESTRUCTA& create) {
+bool IsDialogFrame(HWND hWnd, const CREATESTRUCTW& create) {
     if ((create.style & WS_CHILD) != 0) {
         return false;
     }
-    char className[16] = {};
-    ::GetClassNameA(hWnd, className, sizeof className);
-    return std::string_view(className) == "#32770";
+    wchar_t className[16] = {};
+    ::GetClassNameW(hWnd, className, static_cast<int>(std::size(className)));
+    return std::wstring_view(className) == L"#32770";
 }
 
 }  // namespace
@@ -42,7 +44,7 @@ CPropertyPage::CPropertyPage(UINT templateId) : CDialog(templateId) {
     m_psp.dwSize = sizeof m_psp;
     m_psp.dwFlags = PSP_DEFAULT | PSP_HASHELP;
     m_psp.hInstance = AfxGetResourceHandle();
-    m_psp.pszTemplate = MAKEINTRESOURCEA(templateId);
+    m_psp.pszTemplate = MAKEINTRESOURCEW(templateId);
     m_psp.pfnDlgProc = &CPropertyPage::PageProc;
     m_psp.lParam = reinterpret_cast<LPARAM>(this);
     ++g_nLivePages;
@@ -64,13 +66,14 @@ BOOL CPropertyPage::OnInitDialog() {
 
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        lParam = reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam;
+        lParam = reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam;
     }
     return DialogProc(hWnd, message, wParam, lParam);
 }
 
 CPropertySheet::CPropertySheet(const char* caption, CWnd* parent, UINT selectPage)
-    : m_strCaption(caption != nullptr ? caption : ""), m_pParentWnd(parent) {
+    : m_strCaption(caption != nullptr ? WideFromUtf8(caption) : std::wstring()),
+      m_pParentWnd(parent) {
     m_psh.dwSize = sizeof m_psh;
     m_psh.dwFlags = PSH_HASHELP;
     m_psh.nStartPage = selectPage;
@@ -106,7 +109,7 @@ BOOL CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle) {
     m_dwCreateExStyle = exStyle;
 
     // The system copies the pages' descriptions; the array may go after.
-    std::vector<PROPSHEETPAGEA> pages;
+    std::vector<PROPSHEETPAGEW> pages;
     pages.reserve(m_pages.size());
     for (const CPropertyPage* page : m_pages) {
         pages.push_back(page->m_psp);
@@ -125,10 +128,11 @@ BOOL CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle) {
 
     t_pSheetInCreation = this;
     t_hCreationHook =
-        ::SetWindowsHookExA(WH_CBT, &CPropertySheet::CreationHook, nullptr, ::GetCurrentThreadId());
+        ::SetWindowsHookExW(WH_CBT, &CPropertySheet::CreationHook, nullptr, ::GetCurrentThreadId());
     INT_PTR created = -1;
     if (t_hCreationHook != nullptr) {
-        created = ::PropertySheetA(&m_psh);
+        // A Unicode sheet and pages, so that their controls keep any text.
+        created = ::PropertySheetW(&m_psh);
     }
     // The hook lets go once it has found the window; not when creation
     // failed before making one.
@@ -154,8 +158,8 @@ BOOL CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle) {
 
 void CPropertySheet::Subclass(HWND hWnd) {
     m_hWnd = hWnd;
-    ::SetPropA(hWnd, kSheetProperty, this);
-    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+    ::SetPropW(hWnd, kSheetProperty, this);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
         hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPropertySheet::SheetWndProc)));
 }
 
@@ -164,7 +168,7 @@ void CPropertySheet::Subclass(HWND hWnd) {
 LRESULT CALLBACK CPropertySheet::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_pSheetInCreation != nullptr) {
         HWND hWnd = reinterpret_cast<HWND>(wParam);
-        const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+        const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
         if (create->lpcs != nullptr && IsDialogFrame(hWnd, *create->lpcs)) {
             std::exchange(t_pSheetInCreation, nullptr)->Subclass(hWnd);
             const HHOOK hook = std::exchange(t_hCreationHook, nullptr);
@@ -195,15 +199,15 @@ int CALLBACK CPropertySheet::SheetCallback(HWND /*hWnd*/, UINT message, LPARAM l
 
 LRESULT CALLBACK CPropertySheet::SheetWndProc(HWND hWnd, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
-    auto* sheet = static_cast<CPropertySheet*>(::GetPropA(hWnd, kSheetProperty));
+    auto* sheet = static_cast<CPropertySheet*>(::GetPropW(hWnd, kSheetProperty));
     if (sheet == nullptr) {
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     }
     const WNDPROC super = sheet->m_pfnSuper;
     switch (message) {
         case WM_INITDIALOG: {
             sheet->m_bSystemInit =
-                ::CallWindowProcA(super, hWnd, message, wParam, lParam) != 0 ? TRUE : FALSE;
+                ::CallWindowProcW(super, hWnd, message, wParam, lParam) != 0 ? TRUE : FALSE;
             BOOL result = sheet->m_bSystemInit;
             RunReportingErrors(hWnd, [&] { result = sheet->OnInitDialog(); });
             sheet->m_bInitialised = true;
@@ -216,7 +220,7 @@ LRESULT CALLBACK CPropertySheet::SheetWndProc(HWND hWnd, UINT message, WPARAM wP
             if (handled) {
                 return 0;
             }
-            const LRESULT result = ::CallWindowProcA(super, hWnd, message, wParam, lParam);
+            const LRESULT result = ::CallWindowProcW(super, hWnd, message, wParam, lParam);
             sheet->DestroyIfClosed();
             return result;
         }
@@ -228,9 +232,9 @@ LRESULT CALLBACK CPropertySheet::SheetWndProc(HWND hWnd, UINT message, WPARAM wP
             }
             break;
         case WM_NCDESTROY: {
-            const LRESULT result = ::CallWindowProcA(super, hWnd, message, wParam, lParam);
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
-            ::RemovePropA(hWnd, kSheetProperty);
+            const LRESULT result = ::CallWindowProcW(super, hWnd, message, wParam, lParam);
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
+            ::RemovePropW(hWnd, kSheetProperty);
             UnregisterModelessSheet(hWnd);
             sheet->m_hWnd = nullptr;
             RunReportingErrors(nullptr, [sheet] { sheet->PostNcDestroy(); });
@@ -239,7 +243,7 @@ LRESULT CALLBACK CPropertySheet::SheetWndProc(HWND hWnd, UINT message, WPARAM wP
         default:
             break;
     }
-    return ::CallWindowProcA(super, hWnd, message, wParam, lParam);
+    return ::CallWindowProcW(super, hWnd, message, wParam, lParam);
 }
 
 BOOL CPropertySheet::OnInitDialog() {

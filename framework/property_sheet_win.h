@@ -30,7 +30,7 @@ public:
 
     // What the sheet hands to the system for this page. The page object is
     // in lParam; the template gives the tab its title.
-    PROPSHEETPAGEA m_psp{};
+    PROPSHEETPAGEW m_psp{};
 
     // Page objects alive in the process.
     static int LiveCount();
@@ -70,7 +70,7 @@ public:
     // again has run PostNcDestroy.
     BOOL Create(CWnd* parent = nullptr, DWORD style = static_cast<DWORD>(-1), DWORD exStyle = 0);
 
-    PROPSHEETHEADERA m_psh{};
+    PROPSHEETHEADERW m_psh{};
 
     // Sheet objects alive in the process.
     static int LiveCount();
@@ -101,7 +101,7 @@ private:
     // page is gone).
     void DestroyIfClosed();
 
-    std::string m_strCaption;
+    std::wstring m_strCaption;
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
     DWORD m_dwCreateStyle = 0;

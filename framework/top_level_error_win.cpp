@@ -2,8 +2,10 @@
 
 #include <exception>
 #include <new>
+#include <string>
 
 #include "framework/application_win.h"
+#include "text/wide_text_win.h"
 
 namespace {
 
@@ -17,7 +19,20 @@ void ShowReport(HWND owner, const char* text) noexcept {
     if (owner != nullptr && !::IsWindow(owner)) {
         owner = nullptr;
     }
-    ::MessageBoxA(owner, text, AfxGetAppName(), MB_OK | MB_ICONERROR);
+    std::wstring wideText;
+    std::wstring wideCaption;
+    try {
+        wideText = WideFromText(text);
+        wideCaption = WideFromText(AfxGetAppName());
+    } catch (const std::bad_alloc&) {
+        wideText.clear();
+    }
+    if (!wideText.empty()) {
+        ::MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), MB_OK | MB_ICONERROR);
+    } else {
+        // No room to convert: the ANSI box shows what the code page can.
+        ::MessageBoxA(owner, text, AfxGetAppName(), MB_OK | MB_ICONERROR);
+    }
     t_bReporting = false;
 }
 

@@ -3,19 +3,21 @@
 #include <vector>
 
 #include "framework/application_win.h"
+#include "text/wide_text_win.h"
 
 namespace {
 
 thread_local CMessageScope* t_pCurrentScope = nullptr;
 
 std::string TextOfWindow(HWND hWnd) {
-    const int length = ::GetWindowTextLengthA(hWnd);
+    const int length = ::GetWindowTextLengthW(hWnd);
     if (length <= 0) {
         return {};
     }
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const int copied = ::GetWindowTextA(hWnd, buffer.data(), length + 1);
-    return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    const int copied = ::GetWindowTextW(hWnd, buffer.data(), length + 1);
+    return Utf8FromWide(
+        std::wstring_view(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0));
 }
 
 }  // namespace
@@ -45,16 +47,16 @@ std::string CWnd::GetWindowText() const {
     return TextOfWindow(m_hWnd);
 }
 
-void CWnd::SetWindowText(const char* text) {
-    ::SetWindowTextA(m_hWnd, text);
+void CWnd::SetWindowText(std::string_view text) {
+    ::SetWindowTextW(m_hWnd, WideFromText(text).c_str());
 }
 
 std::string CWnd::GetDlgItemText(int id) const {
     return TextOfWindow(GetDlgItem(id));
 }
 
-void CWnd::SetDlgItemText(int id, const char* text) {
-    ::SetDlgItemTextA(m_hWnd, id, text);
+void CWnd::SetDlgItemText(int id, std::string_view text) {
+    ::SetDlgItemTextW(m_hWnd, id, WideFromText(text).c_str());
 }
 
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
@@ -62,8 +64,10 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
         m_hWnd, WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
-int CWnd::MessageBox(const char* text, const char* caption, UINT type) const {
-    return ::MessageBoxA(m_hWnd, text, caption != nullptr ? caption : AfxGetAppName(), type);
+int CWnd::MessageBox(std::string_view text, const char* caption, UINT type) const {
+    return ::MessageBoxW(m_hWnd, WideFromText(text).c_str(),
+                         WideFromText(caption != nullptr ? caption : AfxGetAppName()).c_str(),
+                         type);
 }
 
 const MessageMap* CWnd::GetMessageMap() const {

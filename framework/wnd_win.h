@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "framework/message_map_win.h"
 
@@ -26,13 +27,16 @@ public:
     // Destroys the window; false when there is none or the system refuses.
     virtual BOOL DestroyWindow();
 
+    // Window texts go through the wide functions. Read back, a text is
+    // UTF-8; set, it is decoded by the rule of the data texts (WideFromText),
+    // so a record's text shows the same whether the file held it in UTF-8
+    // or in code page 1252, and the program's UTF-8 paths pass as they are.
     std::string GetWindowText() const;
-    void SetWindowText(const char* text);
-    void SetWindowText(const std::string& text) { SetWindowText(text.c_str()); }
+    void SetWindowText(std::string_view text);
 
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     std::string GetDlgItemText(int id) const;
-    void SetDlgItemText(int id, const char* text);
+    void SetDlgItemText(int id, std::string_view text);
 
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
@@ -51,9 +55,9 @@ public:
     HMENU GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
     HICON SetIcon(HICON icon, BOOL bigIcon);
 
-    // A message box owned by this window; no caption means the application
-    // name.
-    int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK) const;
+    // A message box owned by this window, its texts decoded as window texts
+    // are; no caption means the application name.
+    int MessageBox(std::string_view text, const char* caption = nullptr, UINT type = MB_OK) const;
 
     HWND m_hWnd = nullptr;
 

@@ -47,7 +47,7 @@ CFileException CFileException::FromErrno(FileAction action, std::string path, in
 
 CDiskFile::CDiskFile(const std::string& path) : m_strPath(path), m_bReading(true) {
     errno = 0;
-    m_pFile = std::fopen(path.c_str(), "rb");
+    m_pFile = OpenFileForReading(path);
     if (m_pFile == nullptr) {
         throw CFileException::FromErrno(FileAction::Open, path, errno != 0 ? errno : ENOENT);
     }

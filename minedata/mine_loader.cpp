@@ -481,7 +481,7 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
 
     // Binary mode: line ends are handled by the reader the same way on
     // every system.
-    const FilePtr file(std::fopen(fileName.c_str(), "rb"));
+    const FilePtr file(OpenFileForReading(fileName));
     if (!file) {
         return reportNotOpened();
     }

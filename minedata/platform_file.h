@@ -1,11 +1,26 @@
 #pragma once
 
 // The few file operations the C and C++ libraries do not offer portably.
-// Implemented in replace_file_posix.cpp and replace_file_win.cpp.
+// Implemented in replace_file_posix.cpp and replace_file_win.cpp. Paths are
+// UTF-8: on Windows they reach the system through its wide functions, so a
+// name outside the ANSI code page works; on POSIX they pass as they are.
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+
+// Opens `path` for binary reading. Returns null and sets errno when it fails.
+std::FILE* OpenFileForReading(const std::string& path);
+
+// Removes the file `path`; false (errno set) when it cannot.
+bool RemoveFile(const std::string& path);
+
+// `path` as the standard library's path, for the streams and std::filesystem.
+inline std::filesystem::path PathFromUtf8(const std::string& path) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()));
+}
 
 // Creates `path` and opens it for binary writing, failing when anything of
 // that name exists already. Returns null and sets `error` to an errno value

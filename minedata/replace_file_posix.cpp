@@ -8,6 +8,14 @@
 #include "minedata/byte_file.h"
 #include "minedata/platform_file.h"
 
+std::FILE* OpenFileForReading(const std::string& path) {
+    return std::fopen(path.c_str(), "rb");
+}
+
+bool RemoveFile(const std::string& path) {
+    return std::remove(path.c_str()) == 0;
+}
+
 std::FILE* CreateNewFile(const std::string& path, int& error) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {

@@ -8,10 +8,21 @@
 #include <cstdio>
 
 #include "minedata/platform_file.h"
+#include "text/wide_text_win.h"
+
+std::FILE* OpenFileForReading(const std::string& path) {
+    return ::_wfopen(WideFromUtf8(path).c_str(), L"rb");
+}
+
+bool RemoveFile(const std::string& path) {
+    return ::_wremove(WideFromUtf8(path).c_str()) == 0;
+}
 
 std::FILE* CreateNewFile(const std::string& path, int& error) {
-    const int fd = ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                           _S_IREAD | _S_IWRITE);
+    const std::wstring widePath = WideFromUtf8(path);
+    const int fd =
+        ::_wopen(widePath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                 _S_IREAD | _S_IWRITE);
     if (fd < 0) {
         error = errno;
         return nullptr;
@@ -20,7 +31,7 @@ std::FILE* CreateNewFile(const std::string& path, int& error) {
     if (file == nullptr) {
         error = errno;
         ::_close(fd);
-        ::_unlink(path.c_str());
+        ::_wunlink(widePath.c_str());
     }
     return file;
 }
@@ -41,13 +52,14 @@ int SyncFileToDisk(std::FILE* file) {
 namespace {
 
 std::string SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    // UTF-8 like every other text of the program, whatever the system's language.
     std::string reason;
     if (length != 0 && text != nullptr) {
-        reason.assign(text, length);
+        reason = Utf8FromWide(std::wstring_view(text, length));
     }
     if (text != nullptr) {
         ::LocalFree(text);
@@ -66,7 +78,9 @@ std::string SystemErrorText(DWORD error) {
 }  // namespace
 
 std::string ReplaceFileWith(const std::string& source, const std::string& target) {
-    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    const std::wstring wideSource = WideFromUtf8(source);
+    const std::wstring wideTarget = WideFromUtf8(target);
+    const DWORD attributes = ::GetFileAttributesW(wideTarget.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return kReadOnlyReason;
@@ -74,7 +88,7 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
         // A target another program holds open without sharing is refused
         // here, with the system's reason: Wine's ReplaceFile, failing on
         // it, leaves a temporary file of its own ("rf*.tmp") behind.
-        const HANDLE probe = ::CreateFileA(target.c_str(), DELETE,
+        const HANDLE probe = ::CreateFileW(wideTarget.c_str(), DELETE,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (probe == INVALID_HANDLE_VALUE) {
@@ -85,22 +99,22 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
         // time and streams, where MoveFileEx would give it those of the
         // temporary file. Without a backup name it fails with the old file
         // still in place.
-        if (::ReplaceFileA(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                           nullptr, nullptr)) {
+        if (::ReplaceFileW(wideTarget.c_str(), wideSource.c_str(), nullptr,
+                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             // The attributes a user sets (hidden, for one) are set again:
             // not every ReplaceFile carries them (Wine's does not). The data
             // is in place by now, so a failure here is not the save's.
             constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
             const DWORD kept = attributes & kKept;
-            ::SetFileAttributesA(target.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+            ::SetFileAttributesW(wideTarget.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
             return {};
         }
         return SystemErrorText(::GetLastError());
     }
     // No file to replace (or a folder, which MoveFileEx refuses with its own
     // reason); write-through returns only when the move is on disk.
-    if (::MoveFileExA(source.c_str(), target.c_str(),
+    if (::MoveFileExW(wideSource.c_str(), wideTarget.c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return {};
     }

@@ -72,7 +72,7 @@ public:
     explicit TemporaryFileGuard(const std::string& path) : m_path(path) {}
     ~TemporaryFileGuard() {
         if (!m_bReleased) {
-            std::remove(m_path.c_str());
+            RemoveFile(m_path);
         }
     }
     TemporaryFileGuard(const TemporaryFileGuard&) = delete;

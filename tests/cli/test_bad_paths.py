@@ -50,6 +50,32 @@ class FolderNameTest(CliTestCase):
         self.assertEqual(os.listdir(self.dir), [])
 
 
+class UnicodeFolderTest(CliTestCase):
+    """A folder named outside any ANSI code page (Greek and CJK): vemra-cli
+    reads its data and points files there and writes every export there. On
+    Windows the names reach it only through the wide command line."""
+
+    def test_reads_and_writes_in_a_greek_and_cjk_folder(self):
+        folder = self.path("\u039c\u03b5\u03c4\u03b1\u03bb\u03bb\u03b5\u03af\u03b1 \u9271\u5c71")
+        os.mkdir(folder)
+        data = os.path.join(folder, "\u03bf\u03c1\u03c5\u03c7\u03b5\u03af\u03b1.csv")
+        shutil.copyfile(SAMPLE, data)
+        points = os.path.join(folder, "\u70b9.txt")
+        with open(points, "wb") as f:
+            f.write(b"39.63718,-117.05204\n")
+        self.assertIn("Silver King Mine",
+                      self.run_ok("lookup", data, "39.63718", "-117.05204").out)
+        self.assertIn("Silver King Mine", self.run_ok("lookup", data, "--points", points).out)
+        for command, leaf in EXPORTS:
+            out = os.path.join(folder, "\u51fa\u529b-" + leaf)
+            self.run_ok(command, data, out)
+            self.assertGreater(os.path.getsize(out), 0, command)
+        # The archive written there reads back there.
+        archive = os.path.join(folder, "\u51fa\u529b-out.dat")
+        self.assertEqual(self.run_ok("info", archive, "--json").json()["mines"],
+                         self.run_ok("info", data, "--json").json()["mines"])
+
+
 # Windows paths without the \\?\ form end at 260 characters.
 @unittest.skipIf(UNDER_WINE, "paths past 260 characters are a Linux case")
 class LongPathTest(CliTestCase):

@@ -3,7 +3,9 @@
 # display, to look at: runs the sheet's first end-to-end test with Wine's
 # LogPixels at DPI (144 = 150%) and takes a picture of the screen at each of
 # its snapshot points: main.png (the main dialog), page1.png ... page4.png.
-#   dpi_screenshots.sh BUILD_DIR OUT_DIR [DPI]     (BUILD_DIR: build/win64 or build/win32)
+# TEST names another test of the sheet with snapshot points of its own, e.g.
+# InfoSheet.EveryPageShowsANameAlikeStoredAsUtf8OrWindows1252 (utf8-name.png).
+#   dpi_screenshots.sh BUILD_DIR OUT_DIR [DPI [TEST]]     (BUILD_DIR: build/win64 or build/win32)
 set -eu
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1600x1200x24" sh "$0" "$@"
@@ -11,10 +13,11 @@ fi
 build=$1
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
+test=${4:-InfoSheet.FirstMatchOpensFourPagesShowingTheClickedMine}
 export VEMRA_E2E_LOGPIXELS="${3:-144}" VEMRA_E2E_SNAPSHOTS="$out"
 rm -f "$out"/*.ready "$out"/*.done
 
-ctest --test-dir "$build" -R '^e2e\.(prepare_wineprefix|InfoSheet\.FirstMatchOpensFourPagesShowingTheClickedMine)$' \
+ctest --test-dir "$build" -R "^e2e\\.(prepare_wineprefix|$test)\$" \
     --output-on-failure >"$out/ctest.log" 2>&1 &
 test_pid=$!
 while kill -0 "$test_pid" 2>/dev/null; do

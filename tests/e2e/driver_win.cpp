@@ -2,9 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 
 #include "ozisim/click_at_win.h"
 #include "ozisim/ozisim_protocol.h"
+#include "text/wide_text_win.h"
 
 namespace e2e {
 
@@ -52,9 +55,9 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
 }
 
 std::string TopLevelCaption(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    return Utf8FromWide(text);
 }
 
 }  // namespace
@@ -73,12 +76,13 @@ std::string WindowsPath(const std::string& path) {
 }
 
 std::string EnvPath(const char* name) {
-    char value[2048];
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    if (length == 0 || length >= sizeof value) {
+    wchar_t value[2048];
+    const DWORD length = GetEnvironmentVariableW(WideFromUtf8(name).c_str(), value,
+                                                 static_cast<DWORD>(std::size(value)));
+    if (length == 0 || length >= std::size(value)) {
         return {};
     }
-    return WindowsPath(value);
+    return WindowsPath(Utf8FromWide(value));
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -89,12 +93,17 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CreateFolder(const std::string& path) {
+    return CreateDirectoryW(WideFromUtf8(path).c_str(), nullptr) != 0;
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
@@ -113,8 +122,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -126,7 +135,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to) {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return CopyFileW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), FALSE) != 0;
 }
 
 std::optional<std::string> WaitForFile(const std::string& path, DWORD timeoutMs) {
@@ -162,10 +171,13 @@ Process::Process(const std::string& exe, const std::vector<std::string>& argumen
     for (const std::string& argument : arguments) {
         commandLine += " " + QuoteArgument(argument);
     }
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = WideFromUtf8(commandLine);
+    const std::wstring wideWorkDir = WideFromUtf8(workDir);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.empty() ? nullptr : workDir.c_str(), &startup, &m_info)) {
+    if (!CreateProcessW(WideFromUtf8(exe).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, workDir.empty() ? nullptr : wideWorkDir.c_str(), &startup,
+                        &m_info)) {
         m_info = PROCESS_INFORMATION{};
     }
 }
@@ -212,18 +224,18 @@ std::string WindowClass(HWND window) {
 
 std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
-    if (window == nullptr || !SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL,
+    if (window == nullptr || !SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL,
                                                   kMessageTimeoutMs, &length)) {
         return {};
     }
-    std::string text(length + 1, '\0');
+    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                              SMTO_NORMAL, kMessageTimeoutMs, &copied)) {
         return {};
     }
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    text.resize(std::wcslen(text.c_str()));
+    return Utf8FromWide(text);
 }
 
 std::string ControlText(HWND dialog, int id) {
@@ -232,8 +244,9 @@ std::string ControlText(HWND dialog, int id) {
 
 void SetControlText(HWND dialog, int id, const std::string& text) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, kMessageTimeoutMs,
+    const std::wstring wide = WideFromUtf8(text);
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(wide.c_str()), SMTO_NORMAL, kMessageTimeoutMs,
                         &result);
 }
 

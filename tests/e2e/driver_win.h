@@ -31,6 +31,8 @@ auto WaitFor(Condition condition, DWORD timeoutMs = kDefaultTimeoutMs) {
 }
 
 // ---- Files and paths ----
+// Every path and text here is UTF-8; the system is called through its wide
+// functions, so names outside the ANSI code page work.
 
 // "/a/b" as Wine's drive Z: sees it ("Z:\a\b"); a Windows path unchanged.
 std::string WindowsPath(const std::string& path);
@@ -38,6 +40,7 @@ std::string WindowsPath(const std::string& path);
 std::string EnvPath(const char* name);
 std::string JoinPath(const std::string& folder, const std::string& name);
 bool FileExists(const std::string& path);
+bool CreateFolder(const std::string& path);
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -76,8 +79,8 @@ private:
 // Visible top-level windows of the process (all processes for pid 0).
 std::vector<HWND> TopLevelWindows(DWORD pid);
 std::string WindowClass(HWND window);
-// The window's text through WM_GETTEXT, which crosses processes (also the
-// text of an edit control of another process, unlike GetWindowText).
+// The window's text through WM_GETTEXT (wide), which crosses processes (also
+// the text of an edit control of another process, unlike GetWindowText).
 std::string WindowText(HWND window);
 std::string ControlText(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::string& text);

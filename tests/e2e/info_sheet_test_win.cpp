@@ -10,9 +10,11 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/live_objects.h"
+#include "res/resource.h"
 #include "tests/e2e/session_win.h"
 
 // Found by GoogleTest beside LiveObjects, for readable failures.
@@ -100,6 +102,33 @@ const SheetMine kMineC{"C",
                         {"YR_FST_PRD", ""},
                         {"YLP_BA", ""},
                         {"YR_LST_PRD", "1950"}}};
+
+// A folder named in Greek and Japanese: outside every ANSI code page.
+const std::string kWideFolder =
+    "\u039C\u03B5\u03C4\u03B1\u03BB\u03BB\u03B5\u03AF\u03B1 \u9271\u5C71";
+
+// Names as a file may store them, in UTF-8 or in Windows-1252, and the text
+// the sheet shows for either.
+struct StoredName {
+    const char* encoding;
+    std::string stored;
+    std::string shown;
+};
+const StoredName kStoredNames[] = {
+    {"UTF-8",
+     "Pe\xC3\xB1"
+     "asco",
+     "Pe\u00F1"
+     "asco"},
+    {"Windows-1252",
+     "Pe\xF1"
+     "asco",
+     "Pe\u00F1"
+     "asco"},
+    {"UTF-8", "Ste-Th\xC3\xA9r\xC3\xA8se \xE2\x80\x93 \xE2\x82\xAC",
+     "Ste-Th\u00E9r\u00E8se \u2013 \u20AC"},
+    {"Windows-1252", "Ste-Th\xE9r\xE8se \x96 \x80", "Ste-Th\u00E9r\u00E8se \u2013 \u20AC"},
+};
 
 // The value controls of the last three pages and the columns they show.
 const std::map<int, std::string> kMoreLocationControls = {
@@ -227,8 +256,12 @@ bool FocusInside(HWND sheet) {
 
 class InfoSheet : public E2eTest {
 protected:
-    // The stand-in and Vemra with mines A, B and C loaded; the main dialog.
-    HWND StartWithSheetMines() {
+    // The stand-in and Vemra with the mines (A, B and C unless given) loaded
+    // from `path` (relative to the working folder) named on its command
+    // line; the main dialog.
+    HWND StartWithSheetMines(const std::vector<const SheetMine*>& mines = {&kMineA, &kMineB,
+                                                                           &kMineC},
+                             const std::string& path = "sheet.csv") {
         InstallVemra(OziApiDll());
         std::string text = "DEP_ID,SITE_NAME,LATITUDE,LONGITUDE";
         for (const std::string& column : kTextColumns) {
@@ -236,7 +269,7 @@ protected:
         }
         text += "\r\n";
         int id = 20001;
-        for (const SheetMine* mine : {&kMineA, &kMineB, &kMineC}) {
+        for (const SheetMine* mine : mines) {
             text += std::to_string(id++) + "," + CsvField(mine->name) + "," +
                     FormatDegrees(mine->latitude) + "," + FormatDegrees(mine->longitude);
             for (const std::string& column : kTextColumns) {
@@ -244,11 +277,11 @@ protected:
             }
             text += "\r\n";
         }
-        EXPECT_TRUE(WriteFileBytes(Work("sheet.csv"), text));
+        EXPECT_TRUE(WriteFileBytes(Work(path), text));
         if (StartOziExp() == nullptr) {
             return nullptr;
         }
-        m_main = WaitForMainDialog(StartVemra({"sheet.csv"}));
+        m_main = WaitForMainDialog(StartVemra({path}));
         return m_main;
     }
 
@@ -387,6 +420,50 @@ TEST_F(InfoSheet, FirstMatchOpensFourPagesShowingTheClickedMine) {
 
     EXPECT_EQ(MineInfoWindows().size(), 1u);
     EXPECT_EQ(QueryLiveObjects(m_main), (LiveObjects{1, 4}));
+}
+
+TEST_F(InfoSheet, EveryPageShowsANameAlikeStoredAsUtf8OrWindows1252) {
+    // Shows: a data file in a folder named in Greek and Japanese loads from
+    // the command line, and the data file box names it; each name of the
+    // table, stored in UTF-8 or in Windows-1252, shows as the same
+    // characters on every page (read back as UTF-16). Cannot show: the
+    // glyphs drawn (the screenshot "utf8-name" of VEMRA_E2E_SNAPSHOTS).
+    E2E_REQUIRE_VEMRA();
+    ASSERT_TRUE(CreateFolder(Work(kWideFolder)));
+    std::vector<SheetMine> mines;
+    for (const StoredName& name : kStoredNames) {
+        const double latitude = 39.0 + static_cast<double>(mines.size());
+        mines.push_back(
+            {name.encoding,
+             name.stored,
+             latitude,
+             -114.5,
+             {{"REPORTER", name.stored}, {"ORE", name.stored}, {"MODEL", name.stored}}});
+    }
+    std::vector<const SheetMine*> minePointers;
+    for (const SheetMine& mine : mines) {
+        minePointers.push_back(&mine);
+    }
+    const std::string dataFile =
+        JoinPath(kWideFolder, "\u03BF\u03C1\u03C5\u03C7\u03B5\u03AF\u03B1.csv");
+    ASSERT_NE(StartWithSheetMines(minePointers, dataFile), nullptr);
+    EXPECT_EQ(ControlText(m_main, IDC_DATA_FILE), dataFile);
+
+    for (std::size_t i = 0; i < mines.size(); ++i) {
+        const StoredName& name = kStoredNames[i];
+        const HWND sheet = Click(mines[i]);
+        ASSERT_NE(sheet, nullptr) << name.shown;
+        // (page, control) of the name, the reporter, the ore and the model.
+        constexpr std::pair<int, int> kPlaces[] = {{0, 1002}, {1, 1028}, {2, 1026}, {3, 1028}};
+        for (const auto& [page, control] : kPlaces) {
+            EXPECT_EQ(ControlText(SelectPage(sheet, page), control), name.shown)
+                << name.encoding << ", page " << page << ", control " << control;
+        }
+        if (i == 0) {
+            SelectPage(sheet, 0);
+            Snapshot("utf8-name");
+        }
+    }
 }
 
 TEST_F(InfoSheet, LaterMatchesRefreshTheOpenSheetAndKeepTheSelectedTab) {

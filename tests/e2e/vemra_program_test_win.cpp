@@ -376,6 +376,63 @@ TEST_F(VemraProgram, ChecksTheSensitivityAndLoadsOtherDataFiles) {
     EXPECT_EQ(ControlText(dialog, IDC_START_STOP), "Stop");
 }
 
+TEST_F(VemraProgram, LoadsAndSavesInAFolderNamedInGreekAndJapanese) {
+    // Shows: in a folder whose name no ANSI code page holds, a data file
+    // chosen with "Browse for different data file" loads with "Load New
+    // Data File"; the point file and the archive save there through their
+    // dialogs, with the exact bytes; the archive, its name typed into the
+    // box, loads again. Cannot show: the file dialogs of a real Windows
+    // (Wine's own stand in for them).
+    E2E_REQUIRE_VEMRA();
+    const HWND dialog = StartWithStandardMines();
+    ASSERT_NE(dialog, nullptr);
+    const std::string folderName =
+        "\u039C\u03B5\u03C4\u03B1\u03BB\u03BB\u03B5\u03AF\u03B1 \u9271\u5C71";
+    const std::string folder = Work(folderName);
+    ASSERT_TRUE(CreateFolder(folder));
+    const std::vector<TestMine> mines = {
+        {20001, "Bonanza Pit", "41.5", "-119.5", "NV", "Gold"},
+        {20002, "Red Rock Quarry", "43.25", "-114.75", "ID", "Stone"}};
+    const std::string dataFileName =
+        JoinPath(folderName, "\u03BF\u03C1\u03C5\u03C7\u03B5\u03AF\u03B1.csv");
+    WriteMinesCsv(dataFileName, mines);
+    const std::string dataFile = Work(dataFileName);
+
+    PressButton(dialog, IDC_BROWSE);
+    const HWND open = WaitForFileDialog("Open Mine Data File");
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(EnterFileName(open, dataFile));
+    EXPECT_TRUE(WaitForClosed(open));
+    EXPECT_TRUE(WaitFor([&] { return ControlText(dialog, IDC_DATA_FILE) == dataFile; }));
+    ASSERT_TRUE(PressButtonAndWait(dialog, IDC_LOAD_NEW_DATA_FILE));
+    ClickTaken(41.5, -119.5);
+    EXPECT_TRUE(WaitFor([&] { return ShowsText(WaitForMineInfo(*m_vemra), "Bonanza Pit"); }));
+    EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
+
+    std::string points = PointFileHeader();
+    for (const TestMine& mine : mines) {
+        points += PointLine(mine);
+    }
+    const std::string pointFile = JoinPath(folder, "\u70B9");
+    const auto pointBytes =
+        SaveThroughDialog(dialog, ID_FILE_EXPORT_POINT_FILE, "Ozi Point File Name", "point.pnt",
+                          pointFile, pointFile + ".pnt");
+    ASSERT_TRUE(pointBytes.has_value());
+    EXPECT_EQ(*pointBytes, points);
+
+    const std::string archive = JoinPath(folder, "\u9271\u5C71.dat");
+    const auto archiveBytes = SaveThroughDialog(
+        dialog, ID_FILE_EXPORT_ARCHIVE, "Vemra Data File Name", "mrds.dat", archive, archive);
+    ASSERT_TRUE(archiveBytes.has_value());
+    EXPECT_EQ(*archiveBytes, ArchiveOf(mines));
+    // Loaded without a message (a failed load would wait in its box).
+    SetControlText(dialog, IDC_DATA_FILE, archive);
+    ASSERT_TRUE(PressButtonAndWait(dialog, IDC_LOAD_NEW_DATA_FILE));
+    ClickTaken(43.25, -114.75);
+    EXPECT_TRUE(WaitFor([&] { return ShowsText(WaitForMineInfo(*m_vemra), "Red Rock Quarry"); }));
+    EXPECT_TRUE(MessageBoxes(m_vemra->Id()).empty());
+}
+
 TEST_F(VemraProgram, WritesPointFilesOfAllMinesAndOfTheMapsMines) {
     // Shows: both point-file commands through their save dialog (offered
     // name, default extension, a path longer than 127 characters), the
