@@ -8,7 +8,8 @@
 #include "minedata/mine_array.h"
 
 // Decides whether a mine's position (latitude, longitude in degrees) lies on
-// the map that OziExplorer shows; called once per mine, in index order.
+// the map that OziExplorer shows; called once per mine with finite
+// coordinates, in index order.
 using PositionFilter = std::function<bool(double latitude, double longitude)>;
 
 // Whether both coordinates are finite numbers; a point file has no way to
