@@ -12,6 +12,7 @@
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
 #include "export/point_file.h"
+#include "export/xml_text.h"
 #include "test_support.h"
 #include "text/text_encoding.h"
 
@@ -60,6 +61,9 @@ TEST(TextEncodingTest, DataTextsInEachEncoding) {
         std::string xml = "<";
         AppendXmlText(xml, c.text);
         EXPECT_EQ(xml, "<" + c.asXml);
+        xml = "<";
+        AppendXmlData(xml, "plain " + c.text);  // the exports' short cut
+        EXPECT_EQ(xml, "<plain " + c.asXml);
         EXPECT_EQ(DataTextToCp1252(c.text), c.asCp1252);
     }
 }
