@@ -17,6 +17,12 @@
 #   the load of the same rows under today's USGS header (commod1, ... in lower
 #     case)                                      vs  the MRDS header
 #   export-gpx of every mine                     vs  export-pnt
+#   export-kml, export-gpx of every mine         vs  GDAL's ogr2ogr -f KML / -f GPX of the
+#                                                    same file (and, for reference, of the
+#                                                    fields the exports write)
+#   export-pnt's writing (export-pnt less info)  vs  the load alone (vemra-cli info)
+#   every export, with VEMRA_BENCH_BEFORE naming an earlier vemra-cli
+#                                                vs  the same export by that program
 #   per query over 300,000 mines: the spatial index  vs  the linear scan, for
 #     nearest -n 5 and for the click lookup; the index's build time and bytes
 #     per mine (vemra-bench)
@@ -25,7 +31,8 @@
 # and, beside them, the processor time of the same whole commands, which
 # varies less on a machine shared with other work.
 #
-# usage: bench/run_benchmarks.sh [BUILD_DIR]   (default build/native)
+# usage: [VEMRA_BENCH_BEFORE=OLD_VEMRA_CLI] bench/run_benchmarks.sh [BUILD_DIR]
+#        (default build/native)
 # Not a test: ctest does not run it.
 set -euo pipefail
 
@@ -205,24 +212,59 @@ if [[ $today_second != 5 || $today_mines != "$mines" ]]; then
     exit 1
 fi
 
-echo "== info, export-pnt and export-gpx of every mine (best of 3, alternating)"
+echo "== info and every export of every mine (best of 3, alternating)"
 out_dir=$build/bench-data/out
 mkdir -p "$out_dir"
+before=${VEMRA_BENCH_BEFORE:-}
+exports="pnt gpx kml wpt"
 export_times=$(for _ in 1 2 3; do
     echo "info $(seconds "$cli" info "$data")"
-    echo "pnt $(seconds "$cli" export-pnt "$data" "$out_dir/mines.pnt")"
-    echo "gpx $(seconds "$cli" export-gpx "$data" "$out_dir/mines.gpx")"
+    for kind in $exports; do
+        echo "$kind $(seconds "$cli" "export-$kind" "$data" "$out_dir/mines.$kind")"
+        if [[ -n $before ]]; then
+            echo "before-$kind $(seconds "$before" "export-$kind" "$data" "$out_dir/before.$kind")"
+        fi
+    done
 done)
-pnt=$(awk '$1 == "pnt" {print $2}' <<<"$export_times" | minimum)
-gpx=$(awk '$1 == "gpx" {print $2}' <<<"$export_times" | minimum)
-info=$(awk '$1 == "info" {print $2}' <<<"$export_times" | minimum)
+best_of() { awk -v name="$1" '$1 == name {print $2}' <<<"$export_times" | minimum; }
+pnt=$(best_of pnt)
+gpx=$(best_of gpx)
+kml=$(best_of kml)
+wpt=$(best_of wpt)
+info=$(best_of info)
+before_times=""
+if [[ -n $before ]]; then
+    before_times="$(best_of before-pnt) $(best_of before-gpx) $(best_of before-kml) $(best_of before-wpt)"
+fi
 gpx_bytes=$(stat -c %s "$out_dir/mines.gpx")
+kml_bytes=$(stat -c %s "$out_dir/mines.kml")
 peak_kb() {
     /usr/bin/time -v "$@" 2>&1 >/dev/null |
         awk -F: '/Maximum resident set size/ {gsub(/ /, "", $2); print $2}'
 }
 pnt_rss_kb=$(peak_kb "$cli" export-pnt "$data" "$out_dir/mines.pnt")
 gpx_rss_kb=$(peak_kb "$cli" export-gpx "$data" "$out_dir/mines.gpx")
+
+echo "== ogr2ogr -f KML and -f GPX of the same file (once each: they take a while)"
+ogr_csv=(-oo X_POSSIBLE_NAMES=LONGITUDE -oo Y_POSSIBLE_NAMES=LATITUDE)
+layer=$(basename "$data" .csv)
+ogr() {  # OUT ARGS... : seconds of ogr2ogr writing OUT from the data file
+    local out=$1
+    shift
+    rm -f "$out"
+    seconds ogr2ogr "$@" "$out" "$data" "${ogr_csv[@]}"
+}
+# The whole record of each mine, named by its site name.
+ogr_kml=$(ogr "$out_dir/ogr.kml" -f KML -dsco NameField=SITE_NAME)
+# GPX has no place for the record's columns: only the coordinates.
+ogr_gpx=$(ogr "$out_dir/ogr.gpx" -f GPX)
+# For reference, the fields the exports write: the "Main Page" texts, and
+# name, description and type.
+main_page=SITE_NAME,COUNTRY,STATE,COUNTY,COM_TYPE,COM_MAJOR,COM_MINOR,COM_TRACE,DEV_STAT
+main_page+=,DY_BA,DISC_YR,YFP_BA,YR_FST_PRD,YLP_BA,YR_LST_PRD,PROD_YRS
+ogr_kml_fields=$(ogr "$out_dir/ogr-fields.kml" -f KML -dsco NameField=SITE_NAME -select "$main_page")
+ogr_gpx_fields=$(ogr "$out_dir/ogr-fields.gpx" -f GPX -sql \
+    "SELECT SITE_NAME AS name, COM_MAJOR AS \"desc\", DEV_STAT AS type FROM \"$layer\"")
 rm -rf "$out_dir"
 
 echo "== queries: index vs linear scan, index build (vemra-bench)"
@@ -330,8 +372,9 @@ met = sum(ok(ratio) for _, ratio, _, ok, _ in checks) + click_ok
 
 header_mrds, header_today = $header_mrds, $header_today
 header_mrds_cpu, header_today_cpu = $header_mrds_cpu, $header_today_cpu
-pnt, gpx, info = $pnt, $gpx, $info
-pnt_write, gpx_write = max(pnt - info, 1e-3), max(gpx - info, 1e-3)
+pnt, gpx, kml, wpt, info = $pnt, $gpx, $kml, $wpt, $info
+pnt_write, gpx_write, kml_write = (max(t - info, 1e-3) for t in (pnt, gpx, kml))
+ogr_kml, ogr_gpx = $ogr_kml, $ogr_gpx
 nearest_index, nearest_scan = $nearest_index, $nearest_scan
 lookup_index, lookup_scan = $lookup_index, $lookup_scan
 more = [
@@ -339,6 +382,9 @@ more = [
      lambda r: r <= 1.10, "<= 1.10x"),
     ("export-gpx vs -pnt", gpx / pnt, "x (write %.2fx)" % (gpx_write / pnt_write),
      lambda r: r <= 2, "<= 2x"),
+    ("export-kml vs ogr2ogr KML", ogr_kml / kml, "x faster", lambda r: r >= 20, ">= 20x faster"),
+    ("export-gpx vs ogr2ogr GPX", ogr_gpx / gpx, "x faster", lambda r: r >= 20, ">= 20x faster"),
+    ("export-pnt write vs load", pnt_write / info, "x the load", lambda r: r < 1, "< 1x"),
     ("nearest 5 vs scan", nearest_scan / nearest_index, "x faster", lambda r: r >= 100, ">= 100x faster"),
     ("lookup vs scan", lookup_scan / lookup_index, "x faster", lambda r: r >= 100, ">= 100x faster"),
     ("index memory", $bytes_per_mine, " bytes/mine", lambda r: r < 16, "< 16 bytes"),
@@ -352,7 +398,19 @@ print(f"\n{met} of {len(checks) + len(more) + 1} targets met")
 print(f"\nload, MRDS header {header_mrds:.3f}s (cpu {header_mrds_cpu:.2f}s), today's header "
       f"{header_today:.3f}s (cpu {header_today_cpu:.2f}s)")
 print(f"info {info:.3f}s, export-pnt {pnt:.3f}s (peak {$pnt_rss_kb / 1e3:.1f} MB), export-gpx "
-      f"{gpx:.3f}s (peak {$gpx_rss_kb / 1e3:.1f} MB, {$gpx_bytes / 1e6:.1f} MB written)")
+      f"{gpx:.3f}s (peak {$gpx_rss_kb / 1e3:.1f} MB, {$gpx_bytes / 1e6:.1f} MB written), "
+      f"export-kml {kml:.3f}s ({$kml_bytes / 1e6:.1f} MB), export-wpt {wpt:.3f}s")
+print(f"writing alone (export less info): pnt {pnt_write:.3f}s, gpx {gpx_write:.3f}s "
+      f"({ogr_gpx / gpx_write:.1f}x faster than ogr2ogr), kml {kml_write:.3f}s "
+      f"({ogr_kml / kml_write:.1f}x faster than ogr2ogr)")
+print(f"ogr2ogr: KML {ogr_kml:.2f}s, GPX {ogr_gpx:.2f}s; of the exports' fields alone: KML "
+      f"{$ogr_kml_fields:.2f}s ({$ogr_kml_fields / kml:.1f}x export-kml), GPX {$ogr_gpx_fields:.2f}s "
+      f"({$ogr_gpx_fields / gpx:.1f}x export-gpx)")
+before = "$before_times".split()
+if before:
+    print("earlier vemra-cli ($before) against this one: " + ", ".join(
+        f"export-{kind} {float(old):.3f}s -> {new:.3f}s ({float(old) / new:.2f}x faster)"
+        for kind, old, new in zip(("pnt", "gpx", "kml", "wpt"), before, (pnt, gpx, kml, wpt))))
 print(f"index build {$build_ms:.1f} ms; per query: nearest -n 5 {nearest_index:.2f} us indexed, "
       f"{nearest_scan:.0f} us by scan; lookup {lookup_index:.2f} us indexed, {lookup_scan:.0f} us by scan")
 print(f"batch over $queries points: nearest -n 5 {$nearest_wall:.2f}s (cpu {$nearest_cpu:.2f}s, "

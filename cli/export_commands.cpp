@@ -1,6 +1,7 @@
 #include <iostream>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "cli/commands.h"
@@ -26,6 +27,14 @@ void AddExportArguments(CLI::App& command, ExportOptions& options, const std::st
         ->required();
     command.add_option("OUT", options.outFile, outHelp)->required();
     AddFilterOptions(command, options.filters);
+}
+
+// Says on stderr how many mines an export left out, and why.
+void ReportLeftOut(std::size_t count, std::string_view reason) {
+    if (count > 0) {
+        std::cerr << "vemra-cli: " << count << " mine(s) left out: their coordinates are " << reason
+                  << "\n";
+    }
 }
 
 // Loads the data file and writes the mines the filters take with `write`,
@@ -63,10 +72,7 @@ int RunExportWaypoints(const ExportOptions& options, WaypointExport write, IMess
     for (const std::size_t index : indices) {
         unplaced += HasMapPosition(data.mines[index]) ? 0 : 1;
     }
-    if (unplaced > 0) {
-        std::cerr << "vemra-cli: " << unplaced
-                  << " mine(s) left out: their coordinates are not a place on the globe\n";
-    }
+    ReportLeftOut(unplaced, "not a place on the globe");
     return kExitOk;
 }
 
@@ -88,7 +94,15 @@ Command AddExportPointCommand(CLI::App& app) {
     AddExportArguments(*command, *options, "Point file to write");
     return {command, [options](IMessageSink& sink) {
                 return RunExport(*options, sink, [&](const CMineArray& mines) {
-                    return ExportPointFile(options->outFile, mines, {}, sink);
+                    if (!ExportPointFile(options->outFile, mines, {}, sink)) {
+                        return false;
+                    }
+                    std::size_t unwritable = 0;
+                    for (std::size_t i = 1; i < mines.GetSize(); ++i) {
+                        unwritable += HasFiniteCoordinates(mines[i]) ? 0 : 1;
+                    }
+                    ReportLeftOut(unwritable, "not finite numbers");
+                    return true;
                 });
             }};
 }

@@ -1,7 +1,9 @@
 #include "export/gpx_file.h"
 
+#include "export/coordinate_text.h"
 #include "export/file_output.h"
 #include "export/waypoint_text.h"
+#include "export/xml_text.h"
 #include "text/text_encoding.h"
 
 namespace {
@@ -14,6 +16,9 @@ constexpr char kHeader[] =
     "http://www.topografix.com/GPX/1/1/gpx.xsd\">\n";
 constexpr char kFooter[] = "</gpx>\n";
 constexpr char kRecordPage[] = "https://mrdata.usgs.gov/mrds/show-mrds.php?dep_id=";
+// The symbol Garmin units and their software draw as a mine; a unit without
+// it shows its default symbol.
+constexpr char kSymbol[] = "    <sym>Mine</sym>\n";
 
 }  // namespace
 
@@ -24,18 +29,14 @@ void AppendGpxWaypoint(std::string& out, const CMine& mine) {
     // GPX longitudes lie in [-180, 180): the 180th meridian is written as -180.
     AppendDegrees(out, mine.m_fLongitude == 180.0f ? -180.0f : mine.m_fLongitude);
     out += "\">\n    <name>";
-    AppendXmlText(out, mine.m_strSiteName);
+    AppendXmlData(out, mine.m_strSiteName);
     out += "</name>\n";
-    const std::vector<std::string> description = WaypointDescriptionParts(mine);
-    if (!description.empty()) {
-        out += "    <desc>";
-        for (std::size_t i = 0; i < description.size(); ++i) {
-            if (i > 0) {
-                out += kDescriptionSeparator;
-            }
-            AppendXmlText(out, description[i]);
-        }
+    const std::size_t descStart = out.size();
+    out += "    <desc>";
+    if (AppendWaypointDescription(out, mine, AppendXmlData)) {
         out += "</desc>\n";
+    } else {
+        out.resize(descStart);
     }
     if (mine.m_nDepId != 0) {
         const std::string depId = std::to_string(mine.m_nDepId);
@@ -46,9 +47,10 @@ void AppendGpxWaypoint(std::string& out, const CMine& mine) {
         out += depId;
         out += "</text></link>\n";
     }
+    out += kSymbol;
     if (!mine.m_strDevStat.IsEmpty()) {
         out += "    <type>";
-        AppendXmlText(out, mine.m_strDevStat);
+        AppendXmlData(out, mine.m_strDevStat);
         out += "</type>\n";
     }
     out += "  </wpt>\n";

@@ -13,8 +13,9 @@
 
 // Appends the <wpt> element of one mine, ending in a newline: lat and lon
 // with six decimals (longitude 180 as -180, the same meridian); name (the site name); desc
-// (WaypointDescriptionParts); link to the mine's MRDS record page when its DEP_ID is not 0; type
-// (the development status) when it has one. Elements in the schema's order.
+// (AppendWaypointDescription) when it has one; link to the mine's MRDS record page when its DEP_ID
+// is not 0; sym "Mine"; type (the development status) when it has one. Elements in the schema's
+// order.
 void AppendGpxWaypoint(std::string& out, const CMine& mine);
 
 // Writes the whole GPX document: one waypoint for each of mines[indices[i]]

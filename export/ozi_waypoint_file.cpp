@@ -2,7 +2,9 @@
 
 #include <string_view>
 
+#include "export/coordinate_text.h"
 #include "export/file_output.h"
+#include "export/ozi_field.h"
 #include "export/waypoint_text.h"
 #include "text/text_encoding.h"
 
@@ -15,9 +17,6 @@ constexpr const char* kHeaderLines[] = {
     "Reserved 2",
     "Reserved 3",
 };
-// OziExplorer reads this byte in a name or description back as a comma.
-constexpr char kCommaStandIn = '\xD1';
-
 // Between the coordinates and the description: date (0, none), symbol 0,
 // status 1, map display format 3, black on yellow.
 constexpr char kFieldsBeforeDescription[] = ",0,0,1,3,0,65535,";
@@ -28,20 +27,11 @@ constexpr char kFieldsAfterDescription[] = ",0,0,0,-777,6,0,17,0,10.0,2,,,";
 
 // Appends a record text as one field of the line.
 void AppendField(std::string& line, std::string_view text) {
-    for (const char byte : DataTextToCp1252(text)) {
-        const auto code = static_cast<unsigned char>(byte);
-        if (byte == ',') {
-            line += kCommaStandIn;
-        } else if (code >= 0x20 && code != 0x7F) {
-            line += byte;
-        }
-    }
+    AppendOziField(line, text, OtherControls::Drop);
 }
 
-}  // namespace
-
-std::string OziWaypointLine(std::size_t number, const CMine& mine) {
-    std::string line = std::to_string(number);
+void AppendWaypointLine(std::string& line, std::size_t number, const CMine& mine) {
+    line += std::to_string(number);
     line += ',';
     AppendField(line, mine.m_strSiteName);
     line += ',';
@@ -49,14 +39,15 @@ std::string OziWaypointLine(std::size_t number, const CMine& mine) {
     line += ',';
     AppendDegrees(line, mine.m_fLongitude);
     line += kFieldsBeforeDescription;
-    const std::vector<std::string> description = WaypointDescriptionParts(mine);
-    for (std::size_t i = 0; i < description.size(); ++i) {
-        if (i > 0) {
-            line += kDescriptionSeparator;
-        }
-        AppendField(line, description[i]);
-    }
+    AppendWaypointDescription(line, mine, AppendField);
     line += kFieldsAfterDescription;
+}
+
+}  // namespace
+
+std::string OziWaypointLine(std::size_t number, const CMine& mine) {
+    std::string line;
+    AppendWaypointLine(line, number, mine);
     return line;
 }
 
@@ -69,7 +60,7 @@ void WriteOziWaypointFile(std::ostream& out, const CMineArray& mines,
     }
     WriteWaypoints(out, header, "", mines, indices,
                    [](std::string& pending, std::size_t number, const CMine& mine) {
-                       pending += OziWaypointLine(number, mine);
+                       AppendWaypointLine(pending, number, mine);
                        pending += kLineEnd;
                    });
 }

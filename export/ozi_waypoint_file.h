@@ -15,10 +15,10 @@
 
 // The line of one waypoint without its CR LF: its number, the site name, lat
 // and lon with six decimals, then the 20 further fields of the format with
-// the description (WaypointDescriptionParts) in the 11th and the altitude
-// unknown (-777). In the name and the description each comma is written as
-// the byte 0xD1, which OziExplorer reads back as a comma, and control
-// characters are left out.
+// the description (AppendWaypointDescription) in the 11th and the altitude
+// unknown (-777). The name and the description are OziExplorer fields
+// (AppendOziField: code page 1252, each comma as the byte 0xD1, CR and LF as
+// spaces), without the other control characters.
 std::string OziWaypointLine(std::size_t number, const CMine& mine);
 
 // Writes the whole file: a waypoint numbered from 1 for each of

@@ -1,7 +1,6 @@
 #include "export/waypoint_text.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "export/file_output.h"
 #include "infosheet/page_texts.h"
@@ -13,27 +12,24 @@ bool HasMapPosition(const CMine& mine) {
            std::fabs(longitude) <= 180.0f;
 }
 
-void AppendDegrees(std::string& out, float degrees) {
-    char text[32];  // "-180.000000" with room to spare
-    const int length = std::snprintf(text, sizeof text, "%.6f", static_cast<double>(degrees));
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof text) {
-        out.append(text, static_cast<std::size_t>(length));
-    }
-}
-
-std::vector<std::string> WaypointDescriptionParts(const CMine& mine) {
-    std::vector<std::string> parts;
+bool AppendWaypointDescription(std::string& out, const CMine& mine, AppendText appendPart) {
+    constexpr std::string_view kSeparator = "; ";
+    bool any = false;
+    const auto append = [&](std::string_view part) {
+        if (!part.empty()) {
+            if (any) {
+                out += kSeparator;
+            }
+            appendPart(out, part);
+            any = true;
+        }
+    };
     for (const std::string_view text : {mine.m_strComMajor.View(), mine.m_strComMinor.View(),
                                         mine.m_strComTrace.View(), mine.m_strDevStat.View()}) {
-        if (!text.empty()) {
-            parts.emplace_back(text);
-        }
+        append(text);
     }
-    std::string location = LocationText(mine);
-    if (!location.empty()) {
-        parts.push_back(std::move(location));
-    }
-    return parts;
+    append(LocationText(mine));
+    return any;
 }
 
 void WriteWaypoints(std::ostream& out, std::string_view header, std::string_view footer,

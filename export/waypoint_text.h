@@ -6,7 +6,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "minedata/mine.h"
 #include "minedata/mine_array.h"
@@ -19,16 +18,15 @@
 // to write any other, so the exports leave such mines out.
 bool HasMapPosition(const CMine& mine);
 
-// Appends the coordinate widened to double with six decimals ("%.6f").
-// Precondition: the value is finite and within +-180.
-void AppendDegrees(std::string& out, float degrees);
+// Appends a record text (or texts joined, in the data's encoding) to `out` as
+// a format writes it.
+using AppendText = void (*)(std::string& out, std::string_view text);
 
-// The short description of a waypoint, as parts that are each a record text
-// (or texts joined, in the data's encoding), in order and without the empty
-// ones: the major, minor and trace commodities, the development status and
-// the location (LocationText). Formats join them with kDescriptionSeparator.
-std::vector<std::string> WaypointDescriptionParts(const CMine& mine);
-inline constexpr std::string_view kDescriptionSeparator = "; ";
+// Appends the short description of a waypoint: its parts, each written by
+// `appendPart`, in order and without the empty ones: the major, minor and
+// trace commodities, the development status and the location (LocationText),
+// joined by "; ". Returns whether there was any part.
+bool AppendWaypointDescription(std::string& out, const CMine& mine, AppendText appendPart);
 
 // Appends one waypoint's text for `mine`, the `number`th written (from 1).
 using AppendWaypoint = std::function<void(std::string& out, std::size_t number, const CMine& mine)>;

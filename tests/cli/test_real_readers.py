@@ -1,8 +1,9 @@
-"""The waypoint exports read back by programs nobody here wrote: GPSBabel reads
-the GPX and the OziExplorer waypoint file with the same count, names and
-coordinates, GDAL's ogrinfo counts the GPX and KML features, and xmllint finds
-the XML well formed. scripts/setup.sh installs all three, so a missing one is
-a failure, not a skip."""
+"""The exports read back by programs nobody here wrote: GPSBabel reads the GPX
+and the OziExplorer waypoint file with the same count, names and coordinates
+and knows the GPX symbol as a Garmin one, GDAL's ogrinfo counts the GPX and
+KML features and sees each placemark's style, and xmllint finds the XML well
+formed. scripts/setup.sh installs all three, so a missing one is a failure,
+not a skip. The point file is checked byte for byte."""
 
 import os
 import re
@@ -23,6 +24,10 @@ NAMES = [
     ("Z\u00fcrich \u0102ur \u20ac".encode("utf-8"), "Z\u00fcrich \u0102ur \u20ac"),  # UTF-8
     (b"Bell\x07 \x01Mine\x7f", "Bell\x07 \x01Mine\x7f"),
 ]
+# Development statuses in turn, with the KML style each is drawn in.
+STATUSES = [("Producer", "producer"), ("Past Producer", "past-producer"),
+            ("prospect", "prospect"), ("Occurrence", "occurrence"), ("Plant", "other-status"),
+            ("", "no-status")]
 # Controls other than tab, LF and CR (and DEL) have no place in XML.
 XML_DROPPED = re.compile("[\x00-\x08\x0b\x0c\x0e-\x1f\x7f-\x9f]")
 # A waypoint file line has no room for any control character.
@@ -31,6 +36,21 @@ WPT_DROPPED = re.compile("[\x00-\x1f\x7f]")
 
 def gpx_name(text):
     return XML_DROPPED.sub("", text)
+
+
+def in_cp1252(text):
+    try:
+        text.encode("cp1252")
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
+def pnt_name(text):
+    """The bytes of a point file's name: code page 1252 with '?' for what it
+    lacks, the comma stand-in 0xD1, spaces for CR and LF."""
+    text = text.replace(",", "\u00d1").replace("\r", " ").replace("\n", " ")
+    return text.encode("cp1252", "replace")
 
 
 def wpt_name(text):
@@ -46,21 +66,27 @@ class RealReadersTest(CliTestCase):
         super().setUp()
         for tool in ("gpsbabel", "ogrinfo", "xmllint"):
             self.assertIsNotNone(shutil.which(tool), "%s is missing: run scripts/setup.sh" % tool)
+        self.expected = [(text, 10.5 + i, -120.25 + i / 8) for i, (_, text) in enumerate(NAMES)]
+        self.data = self.write_mines("mines.csv", [name for name, _ in NAMES])
+
+    def write_mines(self, leaf, names):
         lines = [b"DEP_ID,SITE_NAME,LATITUDE,LONGITUDE,STATE,COM_MAJOR,DEV_STAT"]
-        self.expected = []
-        for i, (name, text) in enumerate(NAMES):
+        for i, name in enumerate(names):
             latitude, longitude = 10.5 + i, -120.25 + i / 8
-            lines.append(b"%d,%s,%s,%s,Nev&da,\"Gold, <Silver>\",Producer" % (
-                1000 + i, name, str(latitude).encode(), str(longitude).encode()))
-            self.expected.append((text, latitude, longitude))
-        # No place on the globe: left out of every waypoint file.
+            status = STATUSES[i % len(STATUSES)][0].encode()
+            lines.append(b"%d,%s,%s,%s,Nev&da,\"Gold, <Silver>\",%s" % (
+                1000 + i, name, str(latitude).encode(), str(longitude).encode(), status))
+        # No place on the globe: left out of every waypoint file, not of the point file.
         lines.append(b"9,Nowhere,95.0,10.0,,,")
-        self.data = self.write("mines.csv", b"\r\n".join(lines) + b"\r\n")
+        # Beyond any float: left out of every file.
+        lines.append(b"10,Infinity,1e39,10.0,,,")
+        return self.write(leaf, b"\r\n".join(lines) + b"\r\n")
 
     def export(self, command, leaf):
         out = self.path(leaf)
         run = self.run_ok(command, self.data, out)
-        self.assertIn("1 mine(s) left out", run.err)
+        self.assertIn("2 mine(s) left out: their coordinates are not a place on the globe",
+                      run.err)
         return out
 
     def tool(self, *args):
@@ -94,6 +120,15 @@ class RealReadersTest(CliTestCase):
         self.assertEqual(first.findtext("{*}desc"), "Gold, <Silver>; Producer; Nev&da")
         self.assertEqual(first.find("{*}link").get("href"),
                          "https://mrdata.usgs.gov/mrds/show-mrds.php?dep_id=1000")
+        # The schema's order: ... link, sym, type.
+        self.assertEqual([child.tag.split("}")[1] for child in first],
+                         ["name", "desc", "link", "sym", "type"])
+        fields = self.tool("ogrinfo", "-ro", "-al", gpx, "waypoints").decode()
+        self.assertEqual(re.findall(r"sym \(String\) = (.*)", fields), ["Mine"] * len(NAMES))
+        # GPSBabel's Garmin table knows the symbol (an unknown one would read "Waypoint").
+        garmin = self.tool("gpsbabel", "-i", "gpx", "-f", gpx, "-o", "garmin_txt", "-F", "-")
+        rows = [row.split(b"\t") for row in garmin.split(b"\n") if row.startswith(b"Waypoint\t")]
+        self.assertEqual([row.count(b"Mine") for row in rows], [1] * len(NAMES))
 
     def test_kml(self):
         kml = self.export("export-kml", "mines.kml")
@@ -102,6 +137,46 @@ class RealReadersTest(CliTestCase):
         names = [p.findtext("{*}name") for p in ElementTree.parse(kml).getroot().findall(
             ".//{*}Placemark")]
         self.assertEqual(names, [gpx_name(text) for text, _, _ in self.expected])
+        # Each style defined once, before the placemarks, and named by each.
+        document = ElementTree.parse(kml).getroot().find("{*}Document")
+        ids = [style.get("id") for style in document.findall("{*}Style")]
+        self.assertEqual(sorted(ids), sorted(style for _, style in STATUSES))
+        placemarks = [(i, child) for i, child in enumerate(document)
+                      if child.tag.endswith("Placemark")]
+        self.assertLess(max(i for i, child in enumerate(document)
+                            if child.tag.endswith("}Style")), placemarks[0][0])
+        want = ["@" + STATUSES[i % len(STATUSES)][1] for i in range(len(NAMES))]
+        fields = self.tool("ogrinfo", "-ro", "-al", kml).decode()
+        self.assertEqual(re.findall(r"^  Style = (.*)$", fields, re.M), want)
+        resolved = self.tool("ogrinfo", "--config", "LIBKML_RESOLVE_STYLE", "YES", "-ro", "-al",
+                             kml).decode()
+        colors = re.findall(r"^  Style = SYMBOL\(.*c:(#[0-9A-F]+)\)$", resolved, re.M)
+        self.assertEqual(len(colors), len(NAMES))
+        self.assertEqual(len(set(colors)), len(STATUSES))
+
+    def test_point_file(self):
+        out = self.path("mines.pnt")
+        run = self.run_ok("export-pnt", self.data, out)
+        self.assertEqual(run.err.strip(),
+                         "vemra-cli: 1 mine(s) left out: their coordinates are not finite numbers")
+        lines = self.read(out).split(b"\r\n")[5:-1]
+        want = [b"%.6f,%.6f,0,%s,,,,-777.0" % (latitude, longitude, pnt_name(text))
+                for text, latitude, longitude in self.expected]
+        self.assertEqual(lines, want + [b"95.000000,10.000000,0,Nowhere,,,,-777.0"])
+
+    def test_either_encoding_gives_the_same_files(self):
+        names = [text for _, text in NAMES if in_cp1252(text)] + ["Up\rper\r"]
+        cp1252 = self.write_mines("cp1252.csv", [text.encode("cp1252") for text in names])
+        utf8 = self.write_mines("utf8.csv", [text.encode("utf-8") for text in names])
+        files = {}
+        for command in ("export-pnt", "export-gpx", "export-kml", "export-wpt"):
+            self.run_ok(command, cp1252, self.path("a.out"))
+            self.run_ok(command, utf8, self.path("b.out"))
+            files[command] = self.read(self.path("a.out"))
+            self.assertEqual(files[command], self.read(self.path("b.out")), command)
+        # A CR inside a name would end the line of the line-based files.
+        self.assertIn(b",0,Up per ,,,,-777.0\r\n", files["export-pnt"])
+        self.assertIn(b",Up per ,", files["export-wpt"])
 
     def test_ozi_waypoints(self):
         wpt = self.export("export-wpt", "mines.wpt")

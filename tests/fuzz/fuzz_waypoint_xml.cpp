@@ -1,8 +1,9 @@
 // libFuzzer target: the GPX and KML of one mine whose texts and coordinates
 // are arbitrary bytes, written in memory and parsed by libxml2. Checks that
 // both documents are well-formed XML in UTF-8 with one waypoint or placemark
-// exactly when the mine has a place on the globe, and that the HTML of each
-// KML balloon is well formed too.
+// exactly when the mine has a place on the globe, that the HTML of each KML
+// balloon is well formed too, and that each placemark names a style the
+// document defines.
 //
 // Input: latitude and longitude (4 bytes each, as floats), the DEP_ID (4
 // bytes), then texts as [length byte][bytes], given to the fields below in
@@ -81,6 +82,24 @@ void CheckBalloon(xmlNode* placemark) {
     xmlFree(html);
 }
 
+// The placemark's styleUrl is "#" and the id of one of the document's styles.
+void CheckStyle(xmlNode* document, xmlNode* placemark) {
+    const std::vector<xmlNode*> urls = Children(placemark, "styleUrl");
+    Require(urls.size() == 1);
+    xmlChar* url = xmlNodeGetContent(urls[0]);
+    Require(url != nullptr);
+    const std::string reference = reinterpret_cast<const char*>(url);
+    xmlFree(url);
+    std::size_t defined = 0;
+    for (xmlNode* style : Children(document, "Style")) {
+        xmlChar* id = xmlGetProp(style, reinterpret_cast<const xmlChar*>("id"));
+        Require(id != nullptr);
+        defined += reference == "#" + std::string(reinterpret_cast<const char*>(id)) ? 1 : 0;
+        xmlFree(id);
+    }
+    Require(defined == 1);
+}
+
 CMine MineFrom(const std::uint8_t* data, std::size_t size) {
     CMine mine;
     std::memcpy(&mine.m_fLatitude, data, 4);
@@ -127,6 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(placemarks.size() == expected);
     for (xmlNode* placemark : placemarks) {
         CheckBalloon(placemark);
+        CheckStyle(documents[0], placemark);
     }
     return 0;
 }

@@ -1,17 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cerrno>
 #include <cfloat>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "export/coordinate_text.h"
 #include "export/point_file.h"
 #include "minedata/byte_file.h"
 #include "test_support.h"
@@ -56,10 +61,91 @@ TEST(PointFileTest, ExtremeCoordinatesFitTheLine) {
               "-340282346638528859811704183484516925440.000000,0,x,,,,-777.0");
     EXPECT_EQ(PointFileLine(MakeMine(5, FLT_TRUE_MIN, -0.0000006f, "x")),
               "0.000000,-0.000001,0,x,,,,-777.0");
-    const std::string special = PointFileLine(MakeMine(
-        5, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), "x"));
-    EXPECT_EQ(special.rfind("inf,", 0), 0u) << special;
-    EXPECT_NE(special.find("nan,0,x,,,,-777.0"), std::string::npos) << special;
+}
+
+// "%f" as the C library writes it, the reference the point file's bytes were
+// pinned against.
+std::string PrintfDegrees(float value) {
+    char text[64];
+    const int length = std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
+    return std::string(text, static_cast<std::size_t>(length));
+}
+
+TEST(PointFileTest, CoordinatesAreWrittenAsPrintfWritesThem) {
+    std::vector<float> values = {0.0f,       -0.0f,        1.0f,          -1.0f,       0.5f,
+                                 180.0f,     -180.0f,      90.0f,         FLT_MAX,     -FLT_MAX,
+                                 FLT_MIN,    FLT_TRUE_MIN, -FLT_TRUE_MIN, 0.0000005f,  -0.0000005f,
+                                 0.0000015f, 0.0000025f,   999999.9375f,  16777216.0f, 1e10f,
+                                 1e30f,      38.123402f,   -117.052040f};
+    // Exact ties at the sixth decimal: odd multiples of 2^-7 and beyond.
+    for (int odd = 1; odd < 4096; odd += 2) {
+        values.push_back(std::ldexp(static_cast<float>(odd), -7));
+        values.push_back(-std::ldexp(static_cast<float>(odd), -7));
+        values.push_back(std::ldexp(static_cast<float>(odd), -20));
+    }
+    // Every exponent, with random mantissas and signs.
+    std::mt19937 random(20261208);
+    for (int i = 0; i < 200000; ++i) {
+        values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
+    std::uniform_real_distribution<float> degrees(-180.0f, 180.0f);
+    for (int i = 0; i < 200000; ++i) {
+        values.push_back(degrees(random));
+    }
+    std::size_t mismatches = 0;
+    for (const float value : values) {
+        if (!std::isfinite(value)) {
+            continue;  // never written
+        }
+        std::string text;
+        AppendDegrees(text, value);
+        if (text != PrintfDegrees(value) && ++mismatches <= 10) {
+            ADD_FAILURE() << text << " != " << PrintfDegrees(value);
+        }
+    }
+    EXPECT_EQ(mismatches, 0u);
+}
+
+TEST(PointFileTest, MinesWithoutFiniteCoordinatesAreLeftOut) {
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    const CMineArray mines =
+        Collection({MakeMine(5, kInf, 1.0f, "inf"), MakeMine(5, 95.0f, 200.0f, "beyond"),
+                    MakeMine(5, 1.0f, std::numeric_limits<float>::quiet_NaN(), "nan"),
+                    MakeMine(5, 2.0f, -kInf, "-inf")});
+    int calls = 0;
+    EXPECT_EQ(PointFileText(mines, [&](double, double) { return ++calls > 0; }),
+              std::string(kHeader) + "95.000000,200.000000,0,beyond,,,,-777.0\r\n");
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(HasFiniteCoordinates(mines[1]));
+    EXPECT_TRUE(HasFiniteCoordinates(mines[2]));
+}
+
+TEST(PointFileTest, NamesAreWrittenInCodePage1252OnOneLine) {
+    struct NameCase {
+        std::string stored;
+        std::string written;
+    };
+    const std::vector<NameCase> cases = {
+        // Code page 1252 stays byte for byte, tabs and other controls too.
+        {"Pe\xF1"
+         "asco \x80\x93\x94\x81\t\x01",
+         "Pe\xF1"
+         "asco \x80\x93\x94\x81\t\x01"},
+        // UTF-8 becomes code page 1252; what it lacks becomes '?'.
+        {"Pe\xC3\xB1"
+         "asco \xE2\x82\xAC \xC4\x82 \xF0\x9F\x98\x80",
+         "Pe\xF1"
+         "asco \x80 ? ?"},
+        // CR and LF would end the line: spaces, in either encoding.
+        {"Upper\r\nLower\rEnd\n", "Upper  Lower End "},
+        {"Caf\xE9\r\n", "Caf\xE9  "},
+        {"Caf\xC3\xA9\r\n, A", "Caf\xE9  \xD1 A"},
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(PointFileLine(MakeMine(5, 1.0f, 2.0f, c.stored)),
+                  "1.000000,2.000000,0," + c.written + ",,,,-777.0");
+    }
 }
 
 TEST(PointFileTest, FilterSeesEachMineOnceInOrder) {

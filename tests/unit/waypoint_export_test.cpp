@@ -4,11 +4,15 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
+#include "export/point_file.h"
+#include "export/xml_text.h"
 #include "test_support.h"
 #include "text/text_encoding.h"
 
@@ -57,6 +61,9 @@ TEST(TextEncodingTest, DataTextsInEachEncoding) {
         std::string xml = "<";
         AppendXmlText(xml, c.text);
         EXPECT_EQ(xml, "<" + c.asXml);
+        xml = "<";
+        AppendXmlData(xml, "plain " + c.text);  // the exports' short cut
+        EXPECT_EQ(xml, "<plain " + c.asXml);
         EXPECT_EQ(DataTextToCp1252(c.text), c.asCp1252);
     }
 }
@@ -87,13 +94,16 @@ TEST(WaypointExportTest, GpxWaypoint) {
               "Nevada</desc>\n"
               "    <link href=\"https://mrdata.usgs.gov/mrds/show-mrds.php?dep_id=10186021\">"
               "<text>MRDS record 10186021</text></link>\n"
+              "    <sym>Mine</sym>\n"
               "    <type>Past Producer</type>\n"
               "  </wpt>\n");
     CMine unknown;
     unknown.m_fLongitude = 180.0f;
     out.clear();
     AppendGpxWaypoint(out, unknown);
-    EXPECT_EQ(out, "  <wpt lat=\"0.000000\" lon=\"-180.000000\">\n    <name></name>\n  </wpt>\n");
+    EXPECT_EQ(out,
+              "  <wpt lat=\"0.000000\" lon=\"-180.000000\">\n    <name></name>\n"
+              "    <sym>Mine</sym>\n  </wpt>\n");
 }
 
 TEST(WaypointExportTest, KmlPlacemarkShowsTheMainPage) {
@@ -113,15 +123,58 @@ TEST(WaypointExportTest, KmlPlacemarkShowsTheMainPage) {
               "<tr><th align=\"left\">Discovery</th><td>1862</td></tr>"
               "<tr><th align=\"left\">Prod. Years</th><td></td></tr>"
               "</table>]]></description>\n"
+              "    <styleUrl>#past-producer</styleUrl>\n"
               "    <Point><coordinates>-117.052040,39.637180</coordinates></Point>\n"
               "  </Placemark>\n");
 }
 
 TEST(WaypointExportTest, OziWaypointLine) {
     EXPECT_EQ(OziWaypointLine(7, MakeMine(39.63718f, -117.05204f, "Bull Run, \"N\"\r\n\t\xC3\xA9")),
-              "7,Bull Run\xD1 \"N\"\xE9,39.637180,-117.052040,0,0,1,3,0,65535,"
+              "7,Bull Run\xD1 \"N\"  \xE9,39.637180,-117.052040,0,0,1,3,0,65535,"
               "Silver\xD1 Gold; Lead & Zinc; Past Producer; United States\xD1 Nevada,"
               "0,0,0,-777,6,0,17,0,10.0,2,,,");
+}
+
+TEST(WaypointExportTest, KmlStyleOfEachDevelopmentStatus) {
+    const std::vector<std::pair<std::string, std::string_view>> cases = {
+        {"Producer", "producer"},   {"past producer", "past-producer"},
+        {" PROSPECT ", "prospect"}, {"Occurrence", "occurrence"},
+        {"Plant", "other-status"},  {"Producers", "other-status"},
+        {"", "no-status"},          {" \t", "no-status"},
+    };
+    for (const auto& [status, id] : cases) {
+        EXPECT_EQ(KmlStyleId(status), id) << status;
+    }
+}
+
+// The same names stored in code page 1252 and in UTF-8 read the same in
+// every export.
+TEST(WaypointExportTest, NamesReadTheSameInEitherEncoding) {
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"Pe\xF1"
+         "asco",
+         "Pe\xC3\xB1"
+         "asco"},
+        {"San Jos\xE9, \x93"
+         "Upper\x94",
+         "San Jos\xC3\xA9, \xE2\x80\x9CUpper\xE2\x80\x9D"},
+        {"Ste-Th\xE9r\xE8se \x80\r\n", "Ste-Th\xC3\xA9r\xC3\xA8se \xE2\x82\xAC\r\n"},
+    };
+    const auto exports = [](const CMine& mine) {
+        std::string gpx;
+        AppendGpxWaypoint(gpx, mine);
+        std::string kml;
+        AppendKmlPlacemark(kml, mine);
+        return std::vector<std::string>{gpx, kml, OziWaypointLine(1, mine), PointFileLine(mine)};
+    };
+    for (const auto& [cp1252, utf8] : names) {
+        SCOPED_TRACE(cp1252);
+        CMine stored1252 = MakeMine(1.0f, 2.0f, cp1252);
+        stored1252.SetText(&CMine::m_strComMajor, cp1252);
+        CMine storedUtf8 = MakeMine(1.0f, 2.0f, utf8);
+        storedUtf8.SetText(&CMine::m_strComMajor, utf8);
+        EXPECT_EQ(exports(stored1252), exports(storedUtf8));
+    }
 }
 
 // Element 0, then mines at (1, 1), (nan, 2), (3, 181), (4, -4).
@@ -150,6 +203,13 @@ TEST(WaypointExportTest, FilesFollowTheIndicesAndLeaveOutMinesWithoutAPlace) {
 
     std::ostringstream kml;
     WriteKmlFile(kml, mines, indices);
+    for (const std::string_view id :
+         {"producer", "past-producer", "prospect", "occurrence", "other-status", "no-status"}) {
+        const std::string style = "<Style id=\"" + std::string(id) + "\">";
+        EXPECT_NE(kml.str().find(style), std::string::npos) << id;
+        EXPECT_EQ(kml.str().find(style), kml.str().rfind(style)) << id;
+    }
+    EXPECT_LT(kml.str().rfind("<Style "), kml.str().find("<Placemark>"));
     EXPECT_LT(kml.str().find("<name>four</name>"), kml.str().find("<name>one</name>"));
     EXPECT_EQ(kml.str().find("beyond"), std::string::npos);
     EXPECT_EQ(kml.str().substr(kml.str().size() - 19), "</Document>\n</kml>\n");
