@@ -42,9 +42,14 @@ class LookupTest(CliTestCase):
         for title in ("More Location", "Characteristics 1", "Characteristics 2"):
             self.assertIn(title, lines)
         self.assertIn("  Name:        Silver King Mine", lines)
-        self.assertIn("  Locaction    Lat: 39.637180, Lon: -117.052040", lines)
+        # The CLI's own labels, each with its colon: not the page's
+        # "Locaction", "Minor", "Discovery" or "Reporter".
+        self.assertIn("  Location:    Lat: 39.637180, Lon: -117.052040", lines)
         self.assertIn("               United States, Nevada, Lander", lines)
+        self.assertIn("  Minor:       Lead, Copper", lines)
+        self.assertIn("  Discovery:   1862", lines)
         self.assertIn("  Production:  B1863 to A1938", lines)
+        self.assertIn("  Reporter:                  Hallbeck, D.R.", lines)
         # The Windows-1252 en dash comes out as UTF-8.
         self.assertIn("  Prod.Years:  1863\u20131887, 1921\u20131938", lines)
         self.assertIn("  Deposit Type:        Epithermal vein", lines)
