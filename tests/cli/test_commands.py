@@ -110,6 +110,35 @@ class LookupTest(CliTestCase):
         self.assertIsNone(mine["main_page"]["production"])
 
 
+class StoredEncodingTest(CliTestCase):
+    """Names stored as Windows-1252 and as UTF-8 read the same in every form
+    lookup and nearest print."""
+
+    NAMES = ["Pe\u00f1asco", "San Jos\u00e9", "Ste-Th\u00e9r\u00e8se", "Caf\u00e9 \u20ac"]
+
+    def data_file(self, encoding):
+        lines = ["DEP_ID,SITE_NAME,LATITUDE,LONGITUDE,COUNTRY"]
+        for i, name in enumerate(self.NAMES):
+            lines.append("%d,%s,%d.5,-117.5,M\u00e9xico" % (i + 1, name, 40 + i))
+        return self.write(encoding + ".csv", ("\r\n".join(lines) + "\r\n").encode(encoding))
+
+    def test_windows_1252_and_utf8_names_read_alike(self):
+        points = self.write("p.txt", "41.5,-117.5\n")
+        runs = [("lookup", "41.5", "-117.5"), ("lookup", "41.5", "-117.5", "--json"),
+                ("nearest", "41.5", "-117.5", "-n", "4"),
+                ("nearest", "41.5", "-117.5", "-n", "4", "--json"),
+                ("lookup", "--points", points), ("nearest", "--points", points)]
+        for command, *args in runs:
+            outputs = [self.run_ok(command, self.data_file(encoding), *args).out
+                       for encoding in ("cp1252", "utf-8")]
+            self.assertEqual(outputs[0], outputs[1], args)
+            self.assertIn("San Jos\u00e9", outputs[0], args)
+            self.assertIn("M\u00e9xico", outputs[0], args)
+            if command == "nearest":
+                for name in self.NAMES:
+                    self.assertIn(name, outputs[0], args)
+
+
 class ExportPointTest(CliTestCase):
     def test_every_mine(self):
         out = self.path("all.pnt")
