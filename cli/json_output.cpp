@@ -116,6 +116,15 @@ void CMineJson::AppendNearMine(CJsonWriter& json, const NearMine& answer, const 
     json.EndObject();
 }
 
+void CMineJson::AppendNearMines(CJsonWriter& json, const std::vector<NearMine>& answers,
+                                const CMineArray& mines) {
+    json.BeginArray();
+    for (const NearMine& answer : answers) {
+        AppendNearMine(json, answer, mines[answer.index]);
+    }
+    json.EndArray();
+}
+
 void AppendInfoJson(CJsonWriter& json, const LoadedData& data, const ColumnsRead& columns) {
     json.BeginObject();
     json.Key("mines");

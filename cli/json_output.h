@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "cli/data_file.h"
 #include "cli/json_writer.h"
@@ -37,6 +38,9 @@ public:
     // {"index", "distance_km", "bearing_deg", "main_page"}: one answer of a
     // nearest-mines query, rounded as above.
     void AppendNearMine(CJsonWriter& json, const NearMine& answer, const CMine& mine);
+    // The answers of one query as an array of AppendNearMine's objects.
+    void AppendNearMines(CJsonWriter& json, const std::vector<NearMine>& answers,
+                         const CMineArray& mines);
 
 private:
     MainPageTexts m_page;

@@ -12,6 +12,11 @@ bool NeedsNoEscape(unsigned char byte) {
     return byte >= 0x20 && byte != '"' && byte != '\\';
 }
 
+// An ASCII byte that goes into a JSON string as it is.
+bool IsPlainAscii(unsigned char byte) {
+    return byte < 0x80 && NeedsNoEscape(byte);
+}
+
 // JSON's escape for a byte below 0x20, '"' or '\\': the short forms where
 // JSON has them, \u00XX in lowercase hex for the other control characters.
 void AppendEscape(std::string& out, unsigned char byte) {
@@ -137,8 +142,7 @@ void CJsonWriter::Key(std::string_view name) {
     m_afterKey = true;
 }
 
-void CJsonWriter::WriteEscaped(std::string_view text) {
-    m_text += '"';
+void CJsonWriter::WriteEscapedPart(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         // Runs that need no escape go across in one piece.
@@ -153,6 +157,11 @@ void CJsonWriter::WriteEscaped(std::string_view text) {
         AppendEscape(m_text, static_cast<unsigned char>(text[run]));
         pos = run + 1;
     }
+}
+
+void CJsonWriter::WriteEscaped(std::string_view text) {
+    m_text += '"';
+    WriteEscapedPart(text);
     m_text += '"';
 }
 
@@ -163,11 +172,33 @@ void CJsonWriter::String(std::string_view text) {
 
 void CJsonWriter::DataText(std::string_view text) {
     BeforeValue();
-    if (IsUtf8(text)) {
-        WriteEscaped(text);
-    } else {
-        WriteEscaped(Cp1252ToUtf8(text));
+    m_text += '"';
+    // Most texts are plain ASCII, which reads the same either way: only from
+    // the first byte above 0x7F on is the text checked for UTF-8.
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t run = pos;
+        while (run < text.size() && IsPlainAscii(static_cast<unsigned char>(text[run]))) {
+            ++run;
+        }
+        m_text.append(text.data() + pos, run - pos);
+        if (run == text.size()) {
+            break;
+        }
+        const auto byte = static_cast<unsigned char>(text[run]);
+        if (byte >= 0x80) {
+            const std::string_view rest = text.substr(run);
+            if (IsUtf8(rest)) {
+                WriteEscapedPart(rest);
+            } else {
+                WriteEscapedPart(Cp1252ToUtf8(rest));
+            }
+            break;
+        }
+        AppendEscape(m_text, byte);
+        pos = run + 1;
     }
+    m_text += '"';
 }
 
 void CJsonWriter::Number(double value) {

@@ -53,6 +53,8 @@ private:
     void BeforeValue();
     void WriteInteger(std::int64_t value);
     void WriteInteger(std::uint64_t value);
+    // `text` with JSON's escapes, without quotes around it.
+    void WriteEscapedPart(std::string_view text);
     void WriteEscaped(std::string_view text);
     void WriteClose(char bracket);
 

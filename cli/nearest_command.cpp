@@ -62,11 +62,7 @@ int AnswerEachPoint(CPointsFile& points, const NearestOptions& options, const Lo
             for (const NearMine& answer : answers) {
                 data.mines[answer.index].PrefetchTexts();
             }
-            result.BeginArray();
-            for (const NearMine& answer : answers) {
-                forms.AppendNearMine(result, answer, data.mines[answer.index]);
-            }
-            result.EndArray();
+            forms.AppendNearMines(result, answers, data.mines);
             return !answers.empty();
         });
 }
@@ -88,12 +84,7 @@ int AnswerOnePoint(const NearestOptions& options, const LoadedData& data, const 
     }
     if (options.json) {
         CJsonWriter json(kJsonIndent);
-        CMineJson forms;
-        json.BeginArray();
-        for (const NearMine& answer : answers) {
-            forms.AppendNearMine(json, answer, data.mines[answer.index]);
-        }
-        json.EndArray();
+        CMineJson().AppendNearMines(json, answers, data.mines);
         std::cout << json.Text() << '\n';
     } else {
         WriteNearMines(std::cout, data.mines, answers);
