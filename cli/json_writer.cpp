@@ -137,8 +137,9 @@ void CJsonWriter::EndArray() {
 
 void CJsonWriter::Key(std::string_view name) {
     BeforeValue();
-    WriteEscaped(name);
-    m_text += m_indent > 0 ? ": " : ":";
+    m_text += '"';
+    m_text.append(name);
+    m_text.append(m_indent > 0 ? "\": " : "\":");
     m_afterKey = true;
 }
 

@@ -27,6 +27,8 @@ public:
     void BeginArray();
     void EndArray();
     // The name of the next member of the open object; its value follows.
+    // Names are the program's own: printable ASCII without '"' or '\\', so
+    // they are written as they are.
     void Key(std::string_view name);
 
     // A string of UTF-8 text (`text` must be valid UTF-8).
@@ -61,7 +63,7 @@ private:
     std::string m_text;
     int m_indent;
     // For each open object or array, whether it has a member yet.
-    std::vector<bool> m_hasMembers;
+    std::vector<std::uint8_t> m_hasMembers;
     // A key has been written and its value is next.
     bool m_afterKey = false;
 };
