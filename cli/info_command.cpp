@@ -22,7 +22,9 @@ int RunInfo(const InfoOptions& options, IMessageSink& sink) {
             ? RecognisedColumns(options.dataFile)
             : ColumnsRead{{kKnownColumnNames.begin() + 1, kKnownColumnNames.end()}, {}};
     if (options.json) {
-        std::cout << InfoJson(data, columns).dump(2) << '\n';
+        CJsonWriter json(kJsonIndent);
+        AppendInfoJson(json, data, columns);
+        std::cout << json.Text() << '\n';
     } else {
         WriteInfo(std::cout, data, columns);
     }

@@ -1,5 +1,6 @@
 #include "cli/json_output.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -10,56 +11,34 @@
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json Coordinate(float value) {
-    // JSON has no infinities or NaNs.
-    return std::isfinite(value) ? Json(static_cast<double>(value)) : Json(nullptr);
+// For each text slot, its text's place in CMine::Texts.
+std::array<std::size_t, kKnownColumnCount + 1> MakeTextIndexOfSlot() {
+    std::array<std::size_t, kKnownColumnCount + 1> indexes{};
+    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        const CMine::TextField field = TextFieldOfSlot(slot);
+        for (std::size_t i = 0; field != nullptr && i < kMineTextFields.size(); ++i) {
+            if (kMineTextFields[i] == field) {
+                indexes[static_cast<std::size_t>(slot)] = i;
+            }
+        }
+    }
+    return indexes;
 }
 
-Json OptionalText(const std::optional<std::string>& text) {
-    return text ? Json(Cp1252ToUtf8(*text)) : Json(nullptr);
+std::size_t TextIndexOfSlot(int slot) {
+    static const std::array<std::size_t, kKnownColumnCount + 1> indexes = MakeTextIndexOfSlot();
+    return indexes[static_cast<std::size_t>(slot)];
 }
 
-Json FieldValue(const CMine& mine, int slot) {
-    switch (slot) {
-        case kSlotDepId:
-            return mine.m_nDepId;
-        case kSlotLatitude:
-            return Coordinate(mine.m_fLatitude);
-        case kSlotLongitude:
-            return Coordinate(mine.m_fLongitude);
-        default:
-            return Cp1252ToUtf8((mine.*TextFieldOfSlot(slot)).View());
+void AppendOptionalText(CJsonWriter& json, const std::optional<std::string>& text) {
+    if (text) {
+        json.DataText(*text);
+    } else {
+        json.Null();
     }
 }
 
 }  // namespace
-
-Json MainPageJson(const CMine& mine) {
-    const MainPageTexts page = MakeMainPageTexts(mine);
-    return {
-        {"name", Cp1252ToUtf8(page.name)},
-        {"position", Cp1252ToUtf8(page.position)},
-        {"location", Cp1252ToUtf8(page.location)},
-        {"commodity_type", OptionalText(page.commodityType)},
-        {"major", Cp1252ToUtf8(page.major)},
-        {"minor", Cp1252ToUtf8(page.minor)},
-        {"trace", Cp1252ToUtf8(page.trace)},
-        {"discovery", Cp1252ToUtf8(page.discovery)},
-        {"production", OptionalText(page.production)},
-        {"production_years", Cp1252ToUtf8(page.productionYears)},
-    };
-}
-
-Json MineJson(std::size_t index, const CMine& mine) {
-    Json fields = Json::object();
-    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-        fields[std::string(kKnownColumnNames[static_cast<std::size_t>(slot)])] =
-            FieldValue(mine, slot);
-    }
-    return {{"index", index}, {"fields", std::move(fields)}, {"main_page", MainPageJson(mine)}};
-}
 
 double RoundedDistanceKm(double kilometres) {
     return std::round(kilometres * 1000.0) / 1000.0;
@@ -71,25 +50,103 @@ double RoundedBearing(double degrees) {
     return rounded >= 360.0 ? 0.0 : rounded;
 }
 
-Json NearMineJson(std::size_t index, const CMine& mine, double distanceKm, double bearingDegrees) {
-    return {{"index", index},
-            {"distance_km", RoundedDistanceKm(distanceKm)},
-            {"bearing_deg", RoundedBearing(bearingDegrees)},
-            {"main_page", MainPageJson(mine)}};
+void CMineJson::AppendMainPage(CJsonWriter& json, const CMine& mine) {
+    FillMainPageTexts(mine, m_page);
+    json.BeginObject();
+    json.Key("name");
+    json.DataText(m_page.name);
+    json.Key("position");
+    json.DataText(m_page.position);
+    json.Key("location");
+    json.DataText(m_page.location);
+    json.Key("commodity_type");
+    AppendOptionalText(json, m_page.commodityType);
+    json.Key("major");
+    json.DataText(m_page.major);
+    json.Key("minor");
+    json.DataText(m_page.minor);
+    json.Key("trace");
+    json.DataText(m_page.trace);
+    json.Key("discovery");
+    json.DataText(m_page.discovery);
+    json.Key("production");
+    AppendOptionalText(json, m_page.production);
+    json.Key("production_years");
+    json.DataText(m_page.productionYears);
+    json.EndObject();
 }
 
-Json InfoJson(const LoadedData& data, const ColumnsRead& columns) {
-    Json names = Json::array();
+void CMineJson::AppendMine(CJsonWriter& json, std::size_t index, const CMine& mine) {
+    json.BeginObject();
+    json.Key("index");
+    json.Number(index);
+    json.Key("fields");
+    json.BeginObject();
+    const CMine::Texts texts = mine.GetTexts();
+    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        json.Key(kKnownColumnNames[static_cast<std::size_t>(slot)]);
+        switch (slot) {
+            case kSlotDepId:
+                json.Number(mine.m_nDepId);
+                break;
+            case kSlotLatitude:
+                json.Number(static_cast<double>(mine.m_fLatitude));
+                break;
+            case kSlotLongitude:
+                json.Number(static_cast<double>(mine.m_fLongitude));
+                break;
+            default:
+                json.DataText(texts[TextIndexOfSlot(slot)]);
+        }
+    }
+    json.EndObject();
+    json.Key("main_page");
+    AppendMainPage(json, mine);
+    json.EndObject();
+}
+
+void CMineJson::AppendNearMine(CJsonWriter& json, const NearMine& answer, const CMine& mine) {
+    json.BeginObject();
+    json.Key("index");
+    json.Number(answer.index);
+    json.Key("distance_km");
+    json.Number(RoundedDistanceKm(answer.distanceKm));
+    json.Key("bearing_deg");
+    json.Number(RoundedBearing(answer.bearingDegrees));
+    json.Key("main_page");
+    AppendMainPage(json, mine);
+    json.EndObject();
+}
+
+void CMineJson::AppendNearMines(CJsonWriter& json, const std::vector<NearMine>& answers,
+                                const CMineArray& mines) {
+    json.BeginArray();
+    for (const NearMine& answer : answers) {
+        AppendNearMine(json, answer, mines[answer.index]);
+    }
+    json.EndArray();
+}
+
+void AppendInfoJson(CJsonWriter& json, const LoadedData& data, const ColumnsRead& columns) {
+    json.BeginObject();
+    json.Key("mines");
+    json.Number(data.MineCount());
+    json.Key("format");
+    json.String(data.commaSeparated ? "csv" : "archive");
+    json.Key("columns");
+    json.BeginArray();
     for (std::string_view name : columns.names) {
-        names.push_back(std::string(name));
+        json.String(name);
     }
-    Json secondNames = Json::object();
+    json.EndArray();
+    json.Key("second_names");
+    json.BeginObject();
     for (const auto& [name, secondName] : columns.secondNames) {
-        secondNames[std::string(name)] = std::string(secondName);
+        json.Key(name);
+        json.String(secondName);
     }
-    return {{"mines", data.MineCount()},
-            {"format", data.commaSeparated ? "csv" : "archive"},
-            {"columns", std::move(names)},
-            {"second_names", std::move(secondNames)},
-            {"load_seconds", data.loadSeconds}};
+    json.EndObject();
+    json.Key("load_seconds");
+    json.Number(data.loadSeconds);
+    json.EndObject();
 }

@@ -1,36 +1,52 @@
 #pragma once
 
 #include <cstddef>
-#include <nlohmann/json.hpp>
-#include <string_view>
 #include <vector>
 
 #include "cli/data_file.h"
+#include "cli/json_writer.h"
+#include "geo/mine_index.h"
+#include "infosheet/page_texts.h"
 #include "minedata/mine.h"
 
-// JSON forms of what the commands report. Keys keep the order given here;
-// texts are converted from the data file's code page 1252 to UTF-8.
+// JSON forms of what the commands report, written with a CJsonWriter. Keys
+// keep the order given here; a record's texts are decoded by DataTextToUtf8's
+// rule.
 
-// {"index", "fields": the 47 columns by name in column-map order,
-// "main_page": the texts of "Main Page"}. DEP_ID is a number, LATITUDE and
-// LONGITUDE the stored single-precision values (null when not finite), every
-// other field a string; a main-page line the page leaves unwritten is null.
-nlohmann::ordered_json MineJson(std::size_t index, const CMine& mine);
-
-// {"name", "position", ...}: the texts of "Main Page", as in MineJson.
-nlohmann::ordered_json MainPageJson(const CMine& mine);
+// The indent of the JSON a command prints as its one result.
+inline constexpr int kJsonIndent = 2;
 
 // A distance rounded to metres, and a bearing rounded to a tenth of a degree
 // within [0, 360): as every form of a nearest-mines answer shows them.
 double RoundedDistanceKm(double kilometres);
 double RoundedBearing(double degrees);
 
-// {"index", "distance_km", "bearing_deg", "main_page"}: one answer of a
-// nearest-mines query, rounded as above.
-nlohmann::ordered_json NearMineJson(std::size_t index, const CMine& mine, double distanceKm,
-                                    double bearingDegrees);
+// Writes the forms of mine records. It keeps the page texts of the last
+// record written, so that many answers in a row allocate nothing once its
+// strings have grown.
+class CMineJson {
+public:
+    // {"name", "position", "location", "commodity_type", "major", "minor",
+    // "trace", "discovery", "production", "production_years"}: the texts of
+    // "Main Page"; a line the page leaves unwritten is null.
+    void AppendMainPage(CJsonWriter& json, const CMine& mine);
+    // {"index", "fields": the 47 columns by name in column-map order,
+    // "main_page"}. DEP_ID is a number, LATITUDE and LONGITUDE the stored
+    // single-precision values (null when not finite), every other field a
+    // string.
+    void AppendMine(CJsonWriter& json, std::size_t index, const CMine& mine);
+    // {"index", "distance_km", "bearing_deg", "main_page"}: one answer of a
+    // nearest-mines query, rounded as above.
+    void AppendNearMine(CJsonWriter& json, const NearMine& answer, const CMine& mine);
+    // The answers of one query as an array of AppendNearMine's objects.
+    void AppendNearMines(CJsonWriter& json, const std::vector<NearMine>& answers,
+                         const CMineArray& mines);
+
+private:
+    MainPageTexts m_page;
+};
 
 // {"mines", "format": "csv" or "archive", "columns": the known names read,
 // "second_names": {known name: the second name it was read under},
 // "load_seconds"}.
-nlohmann::ordered_json InfoJson(const LoadedData& data, const ColumnsRead& columns);
+void AppendInfoJson(CJsonWriter& json, const LoadedData& data, const ColumnsRead& columns);

@@ -29,14 +29,15 @@ int RunBatchLookup(const LookupOptions& options, IMessageSink& sink) {
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const CMineIndex index(data.mines);
     const float sensitivity = SensitivityFromText(options.sensitivity);
+    CMineJson forms;
     return AnswerPoints(
-        points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonLineWriter& result) {
+        points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonWriter& result) {
             const auto found = index.FindMineAt(point.latitude, point.longitude, sensitivity);
             if (!found) {
-                result.AppendRaw("null");
+                result.Null();
                 return false;
             }
-            result.AppendMine(*found, data.mines[*found]);
+            forms.AppendMine(result, *found, data.mines[*found]);
             return true;
         });
 }
@@ -59,7 +60,9 @@ int RunLookup(const LookupOptions& options, IMessageSink& sink) {
                                              options.latitude + ", " + options.longitude);
     }
     if (options.json) {
-        std::cout << MineJson(*index, data.mines[*index]).dump(2) << '\n';
+        CJsonWriter json(kJsonIndent);
+        CMineJson().AppendMine(json, *index, data.mines[*index]);
+        std::cout << json.Text() << '\n';
     } else {
         WriteMinePages(std::cout, data.mines[*index]);
     }

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <limits>
 #include <memory>
@@ -27,31 +26,19 @@ struct NearestOptions {
     FilterOptions filters;
 };
 
-nlohmann::ordered_json AnswersJson(const LoadedData& data, const std::vector<NearMine>& answers,
-                                   double latitude, double longitude) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const NearMine& answer : answers) {
-        const MineCoordinates& at = data.mines.Coordinates()[answer.index];
-        list.push_back(
-            NearMineJson(answer.index, data.mines[answer.index], answer.distanceKm,
-                         InitialBearingDegrees(latitude, longitude, at.latitude, at.longitude)));
+// The mines an answer may be, or an empty predicate when no filter is given.
+// `filter` must outlive the predicate.
+MinePredicate AcceptedBy(const MineFilter& filter) {
+    if (filter.IsEmpty()) {
+        return {};
     }
-    return list;
+    return [&filter](const CMine& mine) { return filter.Matches(mine); };
 }
 
-void WriteAnswers(std::ostream& out, const LoadedData& data, const std::vector<NearMine>& answers,
-                  double latitude, double longitude) {
-    for (std::size_t i = 0; i < answers.size(); ++i) {
-        const NearMine& answer = answers[i];
-        const MineCoordinates& at = data.mines.Coordinates()[answer.index];
-        const double bearing =
-            InitialBearingDegrees(latitude, longitude, at.latitude, at.longitude);
-        char heading[128];
-        std::snprintf(heading, sizeof heading, "%zu. %.3f km, bearing %.1f, mine %zu", i + 1,
-                      RoundedDistanceKm(answer.distanceKm), RoundedBearing(bearing), answer.index);
-        out << (i == 0 ? "" : "\n") << heading << '\n';
-        WriteMainPage(out, data.mines[answer.index]);
-    }
+double WithinKm(const NearestOptions& options) {
+    // The validator has accepted the text already.
+    return options.within.empty() ? std::numeric_limits<double>::infinity()
+                                  : ParseWholeDecimal(options.within).value_or(-1.0);
 }
 
 // Says once when fewer mines are loaded than were asked for.
@@ -63,50 +50,32 @@ void NoteShortCount(const NearestOptions& options, const LoadedData& data) {
     }
 }
 
-int RunNearest(const NearestOptions& options, IMessageSink& sink) {
-    const double within = options.within.empty() ? std::numeric_limits<double>::infinity()
-                                                 : ParseWholeDecimal(options.within).value_or(-1.0);
-    if (options.pointsFile.empty() && (options.latitude.empty() || options.longitude.empty())) {
-        throw CommandError(kExitFailed, "nearest needs LAT and LON, or --points FILE");
-    }
-    std::optional<CPointsFile> points;
-    if (!options.pointsFile.empty()) {
-        points.emplace(options.pointsFile);
-    }
-    const MineFilter filter = MakeMineFilter(options.filters);
-    MinePredicate accept;
-    if (!filter.IsEmpty()) {
-        accept = [&filter](const CMine& mine) { return filter.Matches(mine); };
-    }
-    const LoadedData data = LoadDataFile(options.dataFile, sink);
-    NoteShortCount(options, data);
-    const CMineIndex index(data.mines);
-    if (points) {
-        std::vector<NearMine> answers;
-        return AnswerPoints(
-            *points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonLineWriter& result) {
-                answers = index.FindNearest(point.latitude, point.longitude, options.count, within,
-                                            accept);
-                for (const NearMine& answer : answers) {
-                    data.mines[answer.index].PrefetchTexts();
-                }
-                result.AppendRaw("[");
-                for (std::size_t i = 0; i < answers.size(); ++i) {
-                    const NearMine& answer = answers[i];
-                    const MineCoordinates& at = data.mines.Coordinates()[answer.index];
-                    result.AppendRaw(i == 0 ? "" : ",");
-                    result.AppendNearMine(answer.index, data.mines[answer.index], answer.distanceKm,
-                                          InitialBearingDegrees(point.latitude, point.longitude,
-                                                                at.latitude, at.longitude));
-                }
-                result.AppendRaw("]");
-                return !answers.empty();
-            });
-    }
+// One JSON line per point of the file, its answers as an array.
+int AnswerEachPoint(CPointsFile& points, const NearestOptions& options, const LoadedData& data,
+                    const CMineIndex& index, const MinePredicate& accept) {
+    const double within = WithinKm(options);
+    CMineJson forms;
+    std::vector<NearMine> answers;
+    return AnswerPoints(
+        points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonWriter& result) {
+            answers =
+                index.FindNearest(point.latitude, point.longitude, options.count, within, accept);
+            for (const NearMine& answer : answers) {
+                data.mines[answer.index].PrefetchTexts();
+            }
+            forms.AppendNearMines(result, answers, data.mines);
+            return !answers.empty();
+        });
+}
+
+// The answers for LAT, LON as text or as one JSON array.
+int AnswerOnePoint(const NearestOptions& options, const LoadedData& data, const CMineIndex& index,
+                   const MinePredicate& accept) {
     // The validators have accepted both positions already.
     const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
     const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
-    const auto answers = index.FindNearest(latitude, longitude, options.count, within, accept);
+    const auto answers =
+        index.FindNearest(latitude, longitude, options.count, WithinKm(options), accept);
     if (answers.empty()) {
         throw CommandError(
             kExitNoMatch,
@@ -115,11 +84,29 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
                 " of " + options.latitude + ", " + options.longitude);
     }
     if (options.json) {
-        std::cout << AnswersJson(data, answers, latitude, longitude).dump(2) << '\n';
+        CJsonWriter json(kJsonIndent);
+        CMineJson().AppendNearMines(json, answers, data.mines);
+        std::cout << json.Text() << '\n';
     } else {
-        WriteAnswers(std::cout, data, answers, latitude, longitude);
+        WriteNearMines(std::cout, data.mines, answers);
     }
     return kExitOk;
+}
+
+int RunNearest(const NearestOptions& options, IMessageSink& sink) {
+    if (options.pointsFile.empty() && (options.latitude.empty() || options.longitude.empty())) {
+        throw CommandError(kExitFailed, "nearest needs LAT and LON, or --points FILE");
+    }
+    std::optional<CPointsFile> points;
+    if (!options.pointsFile.empty()) {
+        points.emplace(options.pointsFile);
+    }
+    const MineFilter filter = MakeMineFilter(options.filters);
+    const LoadedData data = LoadDataFile(options.dataFile, sink);
+    NoteShortCount(options, data);
+    const CMineIndex index(data.mines);
+    return points ? AnswerEachPoint(*points, options, data, index, AcceptedBy(filter))
+                  : AnswerOnePoint(options, data, index, AcceptedBy(filter));
 }
 
 // A decimal number of degrees within ±limit.

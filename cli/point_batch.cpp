@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <system_error>
 
@@ -35,31 +34,32 @@ CPointsFile::CPointsFile(const std::string& path) : m_strPath(path), m_bGpx(IsGp
 int AnswerPoints(CPointsFile& points, std::ostream& out, std::ostream& err,
                  const PointAnswerer& answer) {
     constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
-    const std::string_view numberKey = points.IsGpx() ? "{\"point\":" : "{\"line\":";
-    CJsonLineWriter writer;
+    const std::string_view numberKey = points.IsGpx() ? "point" : "line";
+    CJsonWriter writer;
     std::string& text = writer.Text();
     std::size_t answered = 0;
     std::size_t found = 0;
     std::size_t unreadable = 0;
     QueryPoint point;
     while (points.Reader().Next(point)) {
-        writer.AppendRaw(numberKey);
-        writer.AppendNumber(static_cast<std::uint64_t>(point.number));
+        writer.BeginObject();
+        writer.Key(numberKey);
+        writer.Number(point.number);
         if (!point.error.empty()) {
             ++unreadable;
-            // Rare, and the message is UTF-8 already: nlohmann writes it.
-            writer.AppendRaw(",\"error\":");
-            writer.AppendRaw(nlohmann::ordered_json(point.error).dump());
+            writer.Key("error");
+            writer.String(point.error);  // plain ASCII
         } else {
             ++answered;
-            writer.AppendRaw(",\"lat\":");
-            writer.AppendNumber(point.latitude);
-            writer.AppendRaw(",\"lon\":");
-            writer.AppendNumber(point.longitude);
-            writer.AppendRaw(",\"result\":");
+            writer.Key("lat");
+            writer.Number(point.latitude);
+            writer.Key("lon");
+            writer.Number(point.longitude);
+            writer.Key("result");
             found += answer(point, writer) ? 1 : 0;
         }
-        writer.AppendRaw("}\n");
+        writer.EndObject();
+        text += '\n';
         if (text.size() >= kBlockBytes) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
             text.clear();

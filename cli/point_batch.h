@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/json_line_writer.h"
+#include "cli/json_writer.h"
 #include "points/query_point.h"
 
 // The points of a --points file ("-" for standard input), opened before the
@@ -30,10 +30,10 @@ private:
     std::unique_ptr<IPointReader> m_pReader;
 };
 
-// Writes the JSON of what a command found for one point into `result` and
-// says whether that is something (a mine, or a non-empty list) rather than
-// nothing.
-using PointAnswerer = std::function<bool(const QueryPoint& point, CJsonLineWriter& result)>;
+// Writes the JSON value of what a command found for one point into `result`
+// and says whether that is something (a mine, or a non-empty list) rather
+// than nothing.
+using PointAnswerer = std::function<bool(const QueryPoint& point, CJsonWriter& result)>;
 
 // Answers every point of `points`, one JSON object per line on `out`, as each
 // is read: {"line" (or "point" for GPX): number, "lat", "lon", "result"} for

@@ -1,39 +1,46 @@
 #include "cli/text_output.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iomanip>
 #include <optional>
 #include <string>
 
+#include "cli/json_output.h"
 #include "infosheet/page_texts.h"
 #include "text/text_encoding.h"
 
 namespace {
 
 struct Line {
-    std::string_view label;
+    std::string label;
     std::optional<std::string> value;  // 8-bit text as the record holds it
 };
 
-std::string_view TrimTrailingBlanks(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+// A page template's label as the CLI shows it: without trailing blanks and
+// ending in a colon ("Reporter" shows as "Reporter:").
+std::string CleanLabel(std::string_view templateLabel) {
+    const std::size_t end = templateLabel.find_last_not_of(' ');
+    std::string label(templateLabel.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    if (!label.empty() && label.back() != ':') {
+        label += ':';
+    }
+    return label;
 }
 
 void WritePage(std::ostream& out, std::string_view title, const std::vector<Line>& lines) {
     std::size_t width = 0;
     for (const Line& line : lines) {
-        width = std::max(width, TrimTrailingBlanks(line.label).size());
+        width = std::max(width, line.label.size());
     }
     out << title << '\n';
     for (const Line& line : lines) {
-        const std::string_view label = TrimTrailingBlanks(line.label);
         if (!line.value || line.value->empty()) {
-            out << "  " << label << '\n';
+            out << "  " << line.label << '\n';
             continue;
         }
-        out << "  " << label << std::string(width + 2 - label.size(), ' ')
-            << Cp1252ToUtf8(*line.value) << '\n';
+        out << "  " << line.label << std::string(width + 2 - line.label.size(), ' ')
+            << DataTextToUtf8(*line.value) << '\n';
     }
 }
 
@@ -41,7 +48,7 @@ template <std::size_t N>
 std::vector<Line> FieldLines(const CMine& mine, const std::array<PageField, N>& fields) {
     std::vector<Line> lines;
     for (const PageField& field : fields) {
-        lines.push_back({field.label, (mine.*field.field).Str()});
+        lines.push_back({CleanLabel(field.label), (mine.*field.field).Str()});
     }
     return lines;
 }
@@ -51,17 +58,17 @@ std::vector<Line> FieldLines(const CMine& mine, const std::array<PageField, N>& 
 void WriteMainPage(std::ostream& out, const CMine& mine) {
     MainPageTexts main = MakeMainPageTexts(mine);
     // Top to bottom as the page lays them out; position and location share
-    // the frame titled "Locaction".
+    // one frame, whose title the page spells "Locaction".
     WritePage(out, kPageTitles[0],
               {
-                  {"Name: ", std::move(main.name)},
-                  {"Locaction", std::move(main.position)},
+                  {"Name:", std::move(main.name)},
+                  {"Location:", std::move(main.position)},
                   {"", std::move(main.location)},
-                  {"Type: ", std::move(main.commodityType)},
+                  {"Type:", std::move(main.commodityType)},
                   {"Major:", std::move(main.major)},
-                  {"Minor", std::move(main.minor)},
+                  {"Minor:", std::move(main.minor)},
                   {"Trace:", std::move(main.trace)},
-                  {"Discovery", std::move(main.discovery)},
+                  {"Discovery:", std::move(main.discovery)},
                   {"Production:", std::move(main.production)},
                   {"Prod.Years:", std::move(main.productionYears)},
               });
@@ -75,6 +82,19 @@ void WriteMinePages(std::ostream& out, const CMine& mine) {
     WritePage(out, kPageTitles[2], FieldLines(mine, kCharacteristics1Fields));
     out << '\n';
     WritePage(out, kPageTitles[3], FieldLines(mine, kCharacteristics2Fields));
+}
+
+void WriteNearMines(std::ostream& out, const CMineArray& mines,
+                    const std::vector<NearMine>& answers) {
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        const NearMine& answer = answers[i];
+        char heading[128];
+        std::snprintf(heading, sizeof heading, "%zu. %.3f km, bearing %.1f, mine %zu", i + 1,
+                      RoundedDistanceKm(answer.distanceKm), RoundedBearing(answer.bearingDegrees),
+                      answer.index);
+        out << (i == 0 ? "" : "\n") << heading << '\n';
+        WriteMainPage(out, mines[answer.index]);
+    }
 }
 
 void WriteInfo(std::ostream& out, const LoadedData& data, const ColumnsRead& columns) {

@@ -48,7 +48,7 @@ public:
         if (m_count == 0 || !(haversine <= m_withinHaversine * (1 + kBoundMargin))) {
             return;
         }
-        const NearMine candidate{index, haversine, 0.0};
+        const NearMine candidate{index, haversine, 0.0, 0.0};
         if (m_answers.size() == m_count && !Nearer(candidate, m_answers.front())) {
             return;
         }
@@ -60,12 +60,18 @@ public:
             std::pop_heap(m_answers.begin(), m_answers.end(), Nearer);
             m_answers.pop_back();
         }
-        m_answers.push_back({index, haversine, km});
+        m_answers.push_back({index, haversine, km, 0.0});
         std::push_heap(m_answers.begin(), m_answers.end(), Nearer);
     }
 
-    std::vector<NearMine> Sorted() && {
+    // The answers nearest first, each with its bearing from the point.
+    std::vector<NearMine> Sorted(const CMineArray& mines, double latitude, double longitude) && {
         std::sort_heap(m_answers.begin(), m_answers.end(), Nearer);
+        for (NearMine& answer : m_answers) {
+            const MineCoordinates& at = mines.Coordinates()[answer.index];
+            answer.bearingDegrees =
+                InitialBearingDegrees(latitude, longitude, at.latitude, at.longitude);
+        }
         return std::move(m_answers);
     }
 
@@ -116,7 +122,7 @@ std::vector<NearMine> FindNearestByScan(const CMineArray& mines, double latitude
                        mines, accept);
         }
     }
-    return std::move(heap).Sorted();
+    return std::move(heap).Sorted(mines, latitude, longitude);
 }
 
 struct CMineIndex::NearestSearch {
@@ -280,7 +286,7 @@ std::vector<NearMine> CMineIndex::FindNearest(double latitude, double longitude,
     // every such residue, so the box's bound never exceeds a distance to a
     // mine at a pole.
     SearchNearest(0, m_tree.size(), 0, {-90.0, 90.0, -180.0, 180.0, 0.0, 0.0}, search);
-    return std::move(search.heap).Sorted();
+    return std::move(search.heap).Sorted(*m_pMines, latitude, longitude);
 }
 
 void CMineIndex::OfferNearest(std::uint32_t element, NearestSearch& search) const {

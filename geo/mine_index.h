@@ -11,11 +11,13 @@
 // Says whether a mine may be an answer; an empty function accepts every mine.
 using MinePredicate = std::function<bool(const CMine&)>;
 
-// One answer of a nearest-mines query.
+// One answer of a nearest-mines query, with its geometry seen from the
+// query point.
 struct NearMine {
-    std::size_t index;  // element of the collection
-    double haversine;   // orders the answers; see HaversineOfAngle
-    double distanceKm;  // great-circle distance from the query point
+    std::size_t index;      // element of the collection
+    double haversine;       // orders the answers; see HaversineOfAngle
+    double distanceKm;      // great-circle distance from the query point
+    double bearingDegrees;  // initial bearing from the query point, [0, 360)
 };
 
 // True when a mine's coordinates are a place on the globe: latitude within

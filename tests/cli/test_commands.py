@@ -42,9 +42,14 @@ class LookupTest(CliTestCase):
         for title in ("More Location", "Characteristics 1", "Characteristics 2"):
             self.assertIn(title, lines)
         self.assertIn("  Name:        Silver King Mine", lines)
-        self.assertIn("  Locaction    Lat: 39.637180, Lon: -117.052040", lines)
+        # The CLI's own labels, each with its colon: not the page's
+        # "Locaction", "Minor", "Discovery" or "Reporter".
+        self.assertIn("  Location:    Lat: 39.637180, Lon: -117.052040", lines)
         self.assertIn("               United States, Nevada, Lander", lines)
+        self.assertIn("  Minor:       Lead, Copper", lines)
+        self.assertIn("  Discovery:   1862", lines)
         self.assertIn("  Production:  B1863 to A1938", lines)
+        self.assertIn("  Reporter:                  Hallbeck, D.R.", lines)
         # The Windows-1252 en dash comes out as UTF-8.
         self.assertIn("  Prod.Years:  1863\u20131887, 1921\u20131938", lines)
         self.assertIn("  Deposit Type:        Epithermal vein", lines)
@@ -103,6 +108,35 @@ class LookupTest(CliTestCase):
         self.assertEqual(mine["fields"]["COM_TYPE"], "N")
         self.assertEqual(mine["main_page"]["commodity_type"], "non-metallic")
         self.assertIsNone(mine["main_page"]["production"])
+
+
+class StoredEncodingTest(CliTestCase):
+    """Names stored as Windows-1252 and as UTF-8 read the same in every form
+    lookup and nearest print."""
+
+    NAMES = ["Pe\u00f1asco", "San Jos\u00e9", "Ste-Th\u00e9r\u00e8se", "Caf\u00e9 \u20ac"]
+
+    def data_file(self, encoding):
+        lines = ["DEP_ID,SITE_NAME,LATITUDE,LONGITUDE,COUNTRY"]
+        for i, name in enumerate(self.NAMES):
+            lines.append("%d,%s,%d.5,-117.5,M\u00e9xico" % (i + 1, name, 40 + i))
+        return self.write(encoding + ".csv", ("\r\n".join(lines) + "\r\n").encode(encoding))
+
+    def test_windows_1252_and_utf8_names_read_alike(self):
+        points = self.write("p.txt", "41.5,-117.5\n")
+        runs = [("lookup", "41.5", "-117.5"), ("lookup", "41.5", "-117.5", "--json"),
+                ("nearest", "41.5", "-117.5", "-n", "4"),
+                ("nearest", "41.5", "-117.5", "-n", "4", "--json"),
+                ("lookup", "--points", points), ("nearest", "--points", points)]
+        for command, *args in runs:
+            outputs = [self.run_ok(command, self.data_file(encoding), *args).out
+                       for encoding in ("cp1252", "utf-8")]
+            self.assertEqual(outputs[0], outputs[1], args)
+            self.assertIn("San Jos\u00e9", outputs[0], args)
+            self.assertIn("M\u00e9xico", outputs[0], args)
+            if command == "nearest":
+                for name in self.NAMES:
+                    self.assertIn(name, outputs[0], args)
 
 
 class ExportPointTest(CliTestCase):

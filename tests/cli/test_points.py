@@ -71,7 +71,12 @@ class NearestTest(CliTestCase):
         self.assertRegex(lines[0], r"^1\. 0\.000 km, bearing \d+\.\d, mine 1$")
         self.assertEqual(lines[1], "Main Page")
         self.assertIn("  Name:        Silver King Mine", lines)
-        self.assertTrue(any(line.startswith("2. ") and line.endswith("mine 2") for line in lines))
+        # The headings show the answers' own distances and bearings.
+        answers = self.run_ok("nearest", SAMPLE, *SILVER_KING, "-n", "2", "--json").json()
+        headings = ["%d. %.3f km, bearing %.1f, mine %d" % (i + 1, a["distance_km"],
+                                                          a["bearing_deg"], a["index"])
+                    for i, a in enumerate(answers)]
+        self.assertEqual([line for line in lines if line[:3] in ("1. ", "2. ")], headings)
 
     def test_within_and_count_beyond_the_mines(self):
         answers = self.run_ok("nearest", SAMPLE, *SILVER_KING, "--within", "10",
@@ -81,6 +86,9 @@ class NearestTest(CliTestCase):
         self.assertEqual(run.status, 0, run)
         self.assertEqual(len(run.json()), 35)
         self.assertIn("more than the 35 mines", run.err)
+        # Asking for exactly every mine is no shortfall.
+        run = self.run_ok("nearest", SAMPLE, *SILVER_KING, "-n", "35", "--json")
+        self.assertEqual((len(run.json()), run.err), (35, ""))
         run = run_cli("nearest", SAMPLE, "-45", "170", "--within", "100")
         self.assertFailsCleanly(run, 1, "no mine within 100 km of -45, 170")
 

@@ -130,22 +130,40 @@ TEST(MineIndexTest, NearestTiesComeInFileOrderAndOffGlobeMinesNeverAnswer) {
     CMineArray mines;
     mines.Add(CMine());
     for (const auto& [lat, lon] : std::vector<std::pair<float, float>>{
-             {1, 1}, {2, 2}, {1, 1}, {100, 1}, {kNaN, 1}, {1, 1}, {0, 0}}) {
+             {1, 1}, {2, 2}, {1, 1}, {100, 1}, {kNaN, 1}, {1, 1}, {0, 0}, {90, 0}, {-90, 45}}) {
         CMine mine;
         mine.m_fLatitude = lat;
         mine.m_fLongitude = lon;
         mines.Add(std::move(mine));
     }
     const CMineIndex index(mines);
-    const auto answers = index.FindNearest(1, 1, 10, std::numeric_limits<double>::infinity());
+    const double anywhere = std::numeric_limits<double>::infinity();
+    const auto answers = index.FindNearest(1, 1, 10, anywhere);
     std::vector<std::size_t> order;
     for (const NearMine& answer : answers) {
         order.push_back(answer.index);
     }
-    EXPECT_EQ(order, (std::vector<std::size_t>{1, 3, 6, 2, 7}));
+    EXPECT_EQ(order, (std::vector<std::size_t>{1, 3, 6, 2, 7, 8, 9}));
     // Points off the globe find nothing.
     EXPECT_TRUE(index.FindNearest(91, 0, 1, 1e9).empty());
     EXPECT_TRUE(index.FindNearest(0, std::nan(""), 1, 1e9).empty());
+    // Mines exactly at the poles are answers, with their distance and bearing
+    // (the scan is checked too: both share the on-globe rule).
+    const struct {
+        double latitude, longitude;
+        std::size_t index;
+        double km, bearing;
+    } poles[] = {{89.5, 10, 8, 55.5975, 0.0}, {-89, -100, 9, 111.195, 180.0}};
+    for (const auto& pole : poles) {
+        for (const auto& found :
+             {index.FindNearest(pole.latitude, pole.longitude, 1, anywhere),
+              FindNearestByScan(mines, pole.latitude, pole.longitude, 1, 200)}) {
+            ASSERT_EQ(found.size(), 1u) << pole.latitude;
+            EXPECT_EQ(found[0].index, pole.index);
+            EXPECT_NEAR(found[0].distanceKm, pole.km, 0.0005);
+            EXPECT_NEAR(std::remainder(found[0].bearingDegrees - pole.bearing, 360.0), 0.0, 1e-9);
+        }
+    }
 }
 
 TEST(MineIndexTest, CostsUnderSixteenBytesPerMine) {
