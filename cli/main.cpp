@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         AddLookupCommand(app),         AddNearestCommand(app),   AddExportPointCommand(app),
         AddExportArchiveCommand(app),  AddExportGpxCommand(app), AddExportKmlCommand(app),
-        AddExportWaypointCommand(app), AddInfoCommand(app)};
+        AddExportWaypointCommand(app), AddInfoCommand(app),      AddAlongCommand(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
