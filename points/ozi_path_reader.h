@@ -4,7 +4,7 @@
 #include <istream>
 #include <string>
 
-#include "points/line_reader.h"
+#include "points/bounded_line_reader.h"
 #include "points/query_point.h"
 
 // Reads the points of OziExplorer's own path files, numbered by line:
@@ -40,7 +40,7 @@ private:
     bool ReadTrackLine(std::string_view line, QueryPoint& point);
     bool ReadRouteLine(std::string_view line, QueryPoint& point);
 
-    CLineReader m_lines;
+    CBoundedLineReader m_lines;
     Kind m_kind;
     bool m_bStarted = false;
     bool m_bFinished = false;

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <istream>
 
-#include "points/line_reader.h"
+#include "points/bounded_line_reader.h"
 #include "points/query_point.h"
 
 // Reads "LAT,LON" lines: decimal degrees with blanks (spaces, tabs) allowed
@@ -23,5 +23,5 @@ public:
     bool Next(QueryPoint& point) override;
 
 private:
-    CLineReader m_lines;
+    CBoundedLineReader m_lines;
 };

@@ -4,13 +4,14 @@
 #include <istream>
 #include <string>
 
-// Reads a stream line by line, keeping at most a bounded number of bytes of
-// each line, so that memory stays bounded however long a line is. A line
-// ends at LF; a CR before it stays in the line.
-class CLineReader {
+// Reads a stream (a file, standard input, a string) line by line, keeping at
+// most a bounded number of bytes of each line, so that memory stays bounded
+// however long a line is. A line ends at LF; a CR before it stays in the
+// line. (minedata's CLineReader reads a data file in large blocks instead.)
+class CBoundedLineReader {
 public:
     // `input` must outlive the reader.
-    CLineReader(std::istream& input, std::size_t maxLineBytes)
+    CBoundedLineReader(std::istream& input, std::size_t maxLineBytes)
         : m_input(input), m_nMaxLineBytes(maxLineBytes) {}
 
     // Reads the next line into Line(), its first maxLineBytes bytes, and

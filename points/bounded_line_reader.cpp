@@ -1,6 +1,6 @@
-#include "points/line_reader.h"
+#include "points/bounded_line_reader.h"
 
-bool CLineReader::Next() {
+bool CBoundedLineReader::Next() {
     m_line.clear();
     m_bTooLong = false;
     std::streambuf* buffer = m_input.rdbuf();
