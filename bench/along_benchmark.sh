@@ -76,7 +76,7 @@ core = json.loads(sys.argv[1])
 ours_path, babel_path, route_path, within = sys.argv[7], sys.argv[8], sys.argv[9], float(sys.argv[10])
 
 def places(path):
-    return collections.Counter((w.get("lat"), w.get("lon"))
+    return collections.Counter((round(float(w.get("lat")), 6), round(float(w.get("lon")), 6))
                                for w in ElementTree.parse(path).getroot().iter()
                                if w.tag.endswith("}wpt"))
 
