@@ -29,7 +29,8 @@
 #   batch runs of 100,000 points (nearest -n 5 --points, lookup --points)
 #                                                vs  vemra-cli info (load alone)
 # and, beside them, the processor time of the same whole commands, which
-# varies less on a machine shared with other work.
+# varies less on a machine shared with other work; then the mines along a
+# route (bench/along_benchmark.sh).
 #
 # usage: [VEMRA_BENCH_BEFORE=OLD_VEMRA_CLI] bench/run_benchmarks.sh [BUILD_DIR]
 #        (default build/native)
@@ -430,3 +431,5 @@ print(f"  vemra-cli info: csv {cpu['csv']:.3f}s, wc -l {cpu['wc -l']:.3f}s "
       f"({cpu['csv'] / max(cpu['wc -l'], 1e-6):.2f}x), python rows {cpu['python rows']:.3f}s "
       f"({cpu['python rows'] / cpu['csv']:.2f}x)")
 PY
+
+"$root/bench/along_benchmark.sh" "$build" "$data"

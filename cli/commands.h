@@ -46,6 +46,8 @@ struct Command {
 Command AddLookupCommand(CLI::App& app);
 // nearest DATAFILE (LAT LON | --points FILE) [-n N] [--within KM] [filters] [--json]
 Command AddNearestCommand(CLI::App& app);
+// along DATAFILE ROUTE --within KM [filters] [--json] [--export OUT]
+Command AddAlongCommand(CLI::App& app);
 // export-pnt DATAFILE OUT [filters]
 Command AddExportPointCommand(CLI::App& app);
 // export-dat DATAFILE OUT [filters]

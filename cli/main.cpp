@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         AddLookupCommand(app),         AddNearestCommand(app),   AddExportPointCommand(app),
         AddExportArchiveCommand(app),  AddExportGpxCommand(app), AddExportKmlCommand(app),
-        AddExportWaypointCommand(app), AddInfoCommand(app)};
+        AddExportWaypointCommand(app), AddInfoCommand(app),      AddAlongCommand(app)};
     const std::vector<std::string> arguments = ProgramArguments(argc, argv);
     std::vector<const char*> argumentTexts;
     for (const std::string& argument : arguments) {

@@ -352,6 +352,45 @@ void CMineIndex::SearchNearest(std::size_t low, std::size_t high, int depth, con
     }
 }
 
+void CMineIndex::VisitBox(double south, double north, double west, double east,
+                          const std::function<void(std::size_t)>& visit) const {
+    struct Subtree {
+        std::size_t low, high;
+        int depth;
+    };
+    const auto coordinates = m_pMines->Coordinates();
+    std::vector<Subtree> pending{{0, m_tree.size(), 0}};
+    while (!pending.empty()) {
+        const Subtree subtree = pending.back();
+        pending.pop_back();
+        if (subtree.high - subtree.low <= kLeafSize) {
+            for (std::size_t i = subtree.low; i < subtree.high; ++i) {
+                const MineCoordinates& c = coordinates[m_tree[i]];
+                if (c.latitude >= south && c.latitude <= north && c.longitude >= west &&
+                    c.longitude <= east) {
+                    visit(m_tree[i]);
+                }
+            }
+            continue;
+        }
+        const std::size_t middle = subtree.low + (subtree.high - subtree.low) / 2;
+        const MineCoordinates& c = coordinates[m_tree[middle]];
+        if (c.latitude >= south && c.latitude <= north && c.longitude >= west &&
+            c.longitude <= east) {
+            visit(m_tree[middle]);
+        }
+        // Values equal to the split may lie on either side.
+        const double split = Coordinate(m_tree[middle], subtree.depth);
+        const bool latitudes = subtree.depth % 2 == 0;
+        if (split >= (latitudes ? south : west)) {
+            pending.push_back({subtree.low, middle, subtree.depth + 1});
+        }
+        if (split <= (latitudes ? north : east)) {
+            pending.push_back({middle + 1, subtree.high, subtree.depth + 1});
+        }
+    }
+}
+
 std::size_t CMineIndex::MemoryBytes() const {
     return sizeof(*this) + (m_tree.capacity() + m_firstBelow.capacity() + m_offGlobe.capacity()) *
                                sizeof(std::uint32_t);

@@ -61,6 +61,12 @@ public:
     std::vector<NearMine> FindNearest(double latitude, double longitude, std::size_t count,
                                       double withinKm, const MinePredicate& accept = {}) const;
 
+    // Calls visit(element) for every element on the globe whose widened
+    // coordinates lie in the box of degrees [south, north] x [west, east],
+    // bounds included, in no particular order.
+    void VisitBox(double south, double north, double west, double east,
+                  const std::function<void(std::size_t)>& visit) const;
+
     // Bytes the index holds beyond the collection itself.
     std::size_t MemoryBytes() const;
 

@@ -283,8 +283,12 @@ bool CGpxPointReader::ReadStartTag(int first, QueryPoint& point) {
         Fail("the root element is <" + name + ">, not <gpx>");
     }
     const std::string_view parent = m_open.empty() ? "" : LocalName(m_open.back());
-    const bool isPoint = (local == "wpt" && parent == "gpx" && m_open.size() == 1) ||
-                         (local == "trkpt" && parent == "trkseg");
+    const bool isWaypoint = local == "wpt" && parent == "gpx" && m_open.size() == 1;
+    const bool isPathPoint =
+        (local == "rtept" && parent == "rte") || (local == "trkpt" && parent == "trkseg");
+    if ((local == "rte" && parent == "gpx") || (local == "trkseg" && parent == "trk")) {
+        ++m_nParts;
+    }
     m_bRootSeen = true;
     if (empty) {
         m_bRootClosed = m_open.empty();
@@ -294,11 +298,12 @@ bool CGpxPointReader::ReadStartTag(int first, QueryPoint& point) {
         }
         m_open.push_back(name);
     }
-    if (!isPoint) {
+    if (!isWaypoint && !isPathPoint) {
         return false;
     }
     point = QueryPoint{};
     point.number = ++m_nPoints;
+    point.part = isPathPoint ? m_nParts : 0;
     if (!latitude || !longitude) {
         point.error =
             "<" + std::string(local) + "> without " + (latitude ? "lon" : "lat") + " attribute";

@@ -11,11 +11,12 @@
 // True when the file name ends in ".gpx", in any letter case.
 bool IsGpxName(std::string_view path);
 
-// Reads the waypoints (<wpt> in <gpx>) and track points (<trkpt> in
-// <trkseg>) of a GPX document as they stream past, numbered from 1 in
-// document order; each gives its lat and lon attributes. Everything else is
-// passed over. A point whose attributes are not a position gives an error for
-// that point, and reading goes on.
+// Reads the waypoints (<wpt> in <gpx>), route points (<rtept> in <rte>) and
+// track points (<trkpt> in <trkseg>) of a GPX document as they stream past,
+// numbered from 1 in document order; each gives its lat and lon attributes,
+// and route and track points the part they lie on: each <rte> and each
+// <trkseg> opens the next. Everything else is passed over. A point whose attributes are not a
+// position gives an error for that point, and reading goes on.
 //
 // The XML is read strictly, as far as finding the points needs: tags must be
 // well formed and nested, the root must be <gpx>, and comments, processing
@@ -50,6 +51,7 @@ private:
     std::istream& m_input;
     std::vector<std::string> m_open;  // names of the elements now open
     std::size_t m_nPoints = 0;
+    std::size_t m_nParts = 0;
     std::size_t m_nLine = 1;
     bool m_bStarted = false;
     bool m_bRootSeen = false;

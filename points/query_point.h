@@ -7,10 +7,13 @@
 // One point of a points file, or the reason it could not be read.
 struct QueryPoint {
     // The line number in a text file, or the point's place (from 1) among the
-    // waypoints and track points of a GPX document.
+    // waypoints, route points and track points of a GPX document.
     std::size_t number = 0;
     double latitude = 0.0;
     double longitude = 0.0;
+    // The route or track segment the point lies on, numbered from 1 in the
+    // file's order; 0 for a point on none (a waypoint, a line of LAT,LON).
+    std::size_t part = 0;
     // Empty when the point was read; otherwise why not, in one line of ASCII.
     std::string error;
 };

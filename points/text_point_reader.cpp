@@ -20,39 +20,12 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-bool CTextPointReader::ReadLine(bool& tooLong) {
-    m_line.clear();
-    tooLong = false;
-    std::streambuf* buffer = m_input.rdbuf();
-    if (buffer == nullptr) {
-        return false;
-    }
-    using Traits = std::streambuf::traits_type;
-    Traits::int_type c = buffer->sbumpc();
-    if (Traits::eq_int_type(c, Traits::eof())) {
-        return false;
-    }
-    for (; !Traits::eq_int_type(c, Traits::eof()); c = buffer->sbumpc()) {
-        const char byte = Traits::to_char_type(c);
-        if (byte == '\n') {
-            break;
-        }
-        if (m_line.size() < kMaxLineBytes) {
-            m_line.push_back(byte);
-        } else {
-            tooLong = true;
-        }
-    }
-    ++m_nLineNumber;
-    return true;
-}
-
 bool CTextPointReader::Next(QueryPoint& point) {
-    bool tooLong = false;
-    while (ReadLine(tooLong)) {
+    while (m_lines.Next()) {
         point = QueryPoint{};
-        point.number = m_nLineNumber;
-        const std::string_view line = Trimmed(m_line);
+        point.number = m_lines.Number();
+        const bool tooLong = m_lines.TooLong();
+        const std::string_view line = Trimmed(m_lines.Line());
         // A comment is skipped however long; a blank line only when it was
         // read whole, as the dropped rest may hold something.
         if ((line.empty() && !tooLong) || (!line.empty() && line.front() == '#')) {

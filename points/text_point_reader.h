@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <istream>
-#include <string>
 
+#include "points/bounded_line_reader.h"
 #include "points/query_point.h"
 
 // Reads "LAT,LON" lines: decimal degrees with blanks (spaces, tabs) allowed
@@ -18,16 +18,10 @@ public:
     static constexpr std::size_t kMaxLineBytes = 1024;
 
     // `input` must outlive the reader.
-    explicit CTextPointReader(std::istream& input) : m_input(input) {}
+    explicit CTextPointReader(std::istream& input) : m_lines(input, kMaxLineBytes) {}
 
     bool Next(QueryPoint& point) override;
 
 private:
-    // Reads one line into m_line (its first kMaxLineBytes bytes); false at
-    // the end of the input.
-    bool ReadLine(bool& tooLong);
-
-    std::istream& m_input;
-    std::string m_line;
-    std::size_t m_nLineNumber = 0;
+    CBoundedLineReader m_lines;
 };

@@ -133,12 +133,13 @@ class PointsFileTest(CliTestCase):
         gpx = self.write("trip.GPX", """<?xml version="1.0"?>
 <gpx version="1.1" xmlns="http://www.topografix.com/GPX/1/1">
   <wpt lat="44.9" lon="-115.3"><name>camp</name></wpt>
+  <rte><rtept lat="39.6" lon="-117.1"/></rte>
   <trk><trkseg><trkpt lat="0" lon="179.9"/><trkpt lat="38.6" lon="-117.1"/></trkseg></trk>
 </gpx>
 """)
         run = self.run_ok("nearest", SAMPLE, "--points", gpx, "-n", "4")
         lines = json_lines(run)
-        self.assertEqual([line["point"] for line in lines], [1, 2, 3])
+        self.assertEqual([line["point"] for line in lines], [1, 2, 3, 4])
         for line in lines:
             single = self.run_ok("nearest", SAMPLE, line["lat"], line["lon"], "-n", "4",
                                  "--json").json()

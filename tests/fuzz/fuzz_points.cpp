@@ -1,7 +1,8 @@
 // libFuzzer target: the points readers on arbitrary bytes, in memory. The
-// first byte picks the reader (even: "LAT,LON" lines, odd: GPX); the rest is
-// the input. Checks that every entry is either a position on the globe or an
-// error of printable ASCII, that numbers only grow, and that the reading ends.
+// first byte picks the reader (by its value modulo 4: "LAT,LON" lines, GPX,
+// OziExplorer track, OziExplorer route); the rest is the input. Checks that
+// every entry is either a position on the globe or an error of printable
+// ASCII, that numbers and parts only grow, and that the reading ends.
 
 #include <cmath>
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "points/gpx_point_reader.h"
+#include "points/ozi_path_reader.h"
 #include "points/text_point_reader.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -20,16 +22,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const bool gpx = (data[0] & 1u) != 0;
+    const unsigned kind = data[0] % 4u;
+    const bool gpx = kind == 1;
     std::istringstream input(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
     std::unique_ptr<IPointReader> reader;
     if (gpx) {
         reader = std::make_unique<CGpxPointReader>(input);
-    } else {
+    } else if (kind == 0) {
         reader = std::make_unique<CTextPointReader>(input);
+    } else {
+        reader = std::make_unique<COziPathReader>(
+            input, kind == 2 ? COziPathReader::Kind::kTrack : COziPathReader::Kind::kRoute);
     }
     QueryPoint point;
     std::size_t last = 0;
+    std::size_t lastPart = 0;
     std::size_t entries = 0;
     bool ended = false;
     while (reader->Next(point)) {
@@ -40,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(point.number <= size + 1);
         last = point.number;
         if (point.error.empty()) {
+            Require(point.part >= lastPart);
+            lastPart = point.part;
             Require(std::fabs(point.latitude) <= 90.0 && std::fabs(point.longitude) <= 180.0);
         } else {
             for (const char c : point.error) {

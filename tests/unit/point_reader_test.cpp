@@ -90,7 +90,7 @@ TEST(TextPointReaderTest, ALongLineIsOneErrorAndTheNextLineIsRead) {
     ExpectEntries<CTextPointReader>(padded, {{1, 1, 2, ""}});
 }
 
-TEST(GpxPointReaderTest, ReadsWaypointsAndTrackPointsInDocumentOrder) {
+TEST(GpxPointReaderTest, ReadsWaypointsRoutePointsAndTrackPointsInDocumentOrder) {
     const std::string document =
         "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n"
         "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
@@ -103,10 +103,11 @@ TEST(GpxPointReaderTest, ReadsWaypointsAndTrackPointsInDocumentOrder) {
         "<extensions><wpt lat=\"7\" lon=\"7\"/></extensions>\n"
         "</gpx>\n";
     ExpectEntries<CGpxPointReader>(document, {{1, 45.5, -117.25, ""},
-                                              {2, 10, 20, ""},
-                                              {3, 0, 0, "<trkpt> without lat attribute"},
-                                              {4, 0, 0, "latitude '91' is outside"},
-                                              {5, -1, -2, ""}});
+                                              {2, 3, 3, ""},
+                                              {3, 10, 20, ""},
+                                              {4, 0, 0, "<trkpt> without lat attribute"},
+                                              {5, 0, 0, "latitude '91' is outside"},
+                                              {6, -1, -2, ""}});
     ExpectEntries<CGpxPointReader>("<g:gpx xmlns:g=\"x\"><g:wpt lat=\"1\" lon=\"2\"/></g:gpx>",
                                    {{1, 1, 2, ""}});
 }

@@ -1,0 +1,229 @@
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <span>
+#include <system_error>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/data_file.h"
+#include "cli/filter_options.h"
+#include "cli/json_output.h"
+#include "cli/text_output.h"
+#include "export/gpx_file.h"
+#include "export/kml_file.h"
+#include "export/ozi_waypoint_file.h"
+#include "export/point_file.h"
+#include "geo/mine_index.h"
+#include "geo/route_search.h"
+#include "minedata/number_text.h"
+#include "points/route_file.h"
+#include "text/ascii_text.h"
+
+namespace {
+
+// The widest reach asked of a route, in km.
+constexpr double kMaxWithinKm = 1000.0;
+
+struct AlongOptions {
+    std::string dataFile;
+    std::string routeFile;
+    std::string within;
+    std::string exportFile;
+    bool json = false;
+    FilterOptions filters;
+};
+
+enum class ExportKind { kNone, kGpx, kKml, kWaypoints, kPoints };
+
+ExportKind ExportKindOfName(std::string_view path) {
+    const auto endsWith = [path](std::string_view ending) {
+        return path.size() > ending.size() &&
+               EqualIgnoringAsciiCase(path.substr(path.size() - ending.size()), ending);
+    };
+    return endsWith(".gpx")   ? ExportKind::kGpx
+           : endsWith(".kml") ? ExportKind::kKml
+           : endsWith(".wpt") ? ExportKind::kWaypoints
+           : endsWith(".pnt") ? ExportKind::kPoints
+                              : ExportKind::kNone;
+}
+
+const char* SideName(RouteSide side) {
+    switch (side) {
+        case RouteSide::kLeft:
+            return "left";
+        case RouteSide::kRight:
+            return "right";
+        case RouteSide::kOn:
+            break;
+    }
+    return "on";
+}
+
+// Reads the route file ("-" for standard input) whole, before the data file
+// is loaded, so that a bad route fails at once.
+CRoute ReadRouteFile(const std::string& path) {
+    const RouteFormat format = RouteFormatOfName(path);
+    std::ifstream file;
+    std::istream* input = &std::cin;
+    if (path != "-") {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            throw CommandError(kExitFailed, "route file '" + path + "' is a folder");
+        }
+        file.open(path, std::ios::binary);
+        if (!file) {
+            throw CommandError(kExitFailed, "cannot open route file '" + path + "'");
+        }
+        input = &file;
+    }
+    RouteReadResult result = ReadRoute(*input, format);
+    if (!result.Ok()) {
+        throw CommandError(kExitFailed, "route file '" + path + "': " + result.error);
+    }
+    return std::move(result.route);
+}
+
+// The answers as one JSON array of {"index", "distance_km", "along_km", "side",
+// "leg", "main_page"}.
+void WriteAnswersJson(std::ostream& out, const LoadedData& data,
+                      const std::vector<AlongMine>& answers) {
+    CJsonWriter json(kJsonIndent);
+    CMineJson mineJson;
+    json.BeginArray();
+    for (const AlongMine& answer : answers) {
+        json.BeginObject();
+        json.Key("index");
+        json.Number(answer.index);
+        json.Key("distance_km");
+        json.Number(RoundedDistanceKm(answer.distanceKm));
+        json.Key("along_km");
+        json.Number(RoundedDistanceKm(answer.alongKm));
+        json.Key("side");
+        json.String(SideName(answer.side));
+        json.Key("leg");
+        json.Number(answer.leg);
+        json.Key("main_page");
+        mineJson.AppendMainPage(json, data.mines[answer.index]);
+        json.EndObject();
+    }
+    json.EndArray();
+    out << json.Text() << '\n';
+}
+
+void WriteAnswers(std::ostream& out, const LoadedData& data,
+                  const std::vector<AlongMine>& answers) {
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        const AlongMine& answer = answers[i];
+        char heading[160];
+        std::snprintf(heading, sizeof heading, "%zu. %.3f km %s, %.3f km along, leg %zu, mine %zu",
+                      i + 1, RoundedDistanceKm(answer.distanceKm), SideName(answer.side),
+                      RoundedDistanceKm(answer.alongKm), answer.leg, answer.index);
+        out << (i == 0 ? "" : "\n") << heading << '\n';
+        WriteMainPage(out, data.mines[answer.index]);
+    }
+}
+
+// Writes the chosen mines, in route order, with the writer OUT's ending picks.
+void ExportAnswers(const std::string& path, const LoadedData& data,
+                   const std::vector<AlongMine>& answers, IMessageSink& sink) {
+    std::vector<std::size_t> indices;
+    indices.reserve(answers.size());
+    for (const AlongMine& answer : answers) {
+        indices.push_back(answer.index);
+    }
+    SafeWriteResult result;
+    switch (ExportKindOfName(path)) {
+        case ExportKind::kGpx:
+            result = ExportGpxFile(path, data.mines, indices);
+            break;
+        case ExportKind::kKml:
+            result = ExportKmlFile(path, data.mines, indices);
+            break;
+        case ExportKind::kWaypoints:
+            result = ExportOziWaypointFile(path, data.mines, indices);
+            break;
+        case ExportKind::kPoints:
+        case ExportKind::kNone:
+            // The point file writes a whole collection: this one is in route order.
+            if (!ExportPointFile(path, CopyChosenMines(data.mines, indices), {}, sink)) {
+                throw CommandError(kExitNotWritten, "");
+            }
+            return;
+    }
+    if (!result.Ok()) {
+        throw CommandError(kExitNotWritten, result.message);
+    }
+}
+
+int RunAlong(const AlongOptions& options, IMessageSink& sink) {
+    // The validators have accepted the distance already.
+    const double within = ParseWholeDecimal(options.within).value_or(0.0);
+    const MineFilter filter = MakeMineFilter(options.filters);
+    MinePredicate accept;
+    if (!filter.IsEmpty()) {
+        accept = [&filter](const CMine& mine) { return filter.Matches(mine); };
+    }
+    const CRoute route = ReadRouteFile(options.routeFile);
+    const LoadedData data = LoadDataFile(options.dataFile, sink);
+    const CMineIndex index(data.mines);
+    const std::vector<AlongMine> answers = FindAlongRoute(index, data.mines, route, within, accept);
+    if (answers.empty()) {
+        throw CommandError(kExitNoMatch, "no mine within " + options.within +
+                                             " km of the route in '" + options.routeFile + "'");
+    }
+    if (!options.exportFile.empty()) {
+        ExportAnswers(options.exportFile, data, answers, sink);
+    }
+    if (options.json) {
+        WriteAnswersJson(std::cout, data, answers);
+    } else {
+        WriteAnswers(std::cout, data, answers);
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+Command AddAlongCommand(CLI::App& app) {
+    auto options = std::make_shared<AlongOptions>();
+    CLI::App* command = app.add_subcommand(
+        "along", "List the mines within KM of a route, in the order the route passes them");
+    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
+        ->required();
+    command
+        ->add_option("ROUTE", options->routeFile,
+                     "Route file: GPX routes and tracks (.gpx), OziExplorer track (.plt) or "
+                     "route (.rte), or \"LAT,LON\" lines; - for standard input")
+        ->required();
+    command
+        ->add_option("--within", options->within,
+                     "Only mines at most KM kilometres from the route (0 to 1000)")
+        ->type_name("KM")
+        ->required()
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                const auto value = ParseWholeDecimal(text);
+                return value && *value >= 0 && *value <= kMaxWithinKm
+                           ? std::string()
+                           : "expected a distance from 0 to 1000 km: " + text;
+            },
+            ""));
+    command
+        ->add_option("--export", options->exportFile,
+                     "Also write the mines, in route order, to OUT: GPX (.gpx), KML (.kml), "
+                     "OziExplorer waypoints (.wpt) or point file (.pnt)")
+        ->type_name("OUT")
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return ExportKindOfName(text) != ExportKind::kNone
+                           ? std::string()
+                           : "expected a file name ending in .gpx, .kml, .wpt or .pnt: " + text;
+            },
+            ""));
+    command->add_flag("--json", options->json, "A JSON array instead of text");
+    AddFilterOptions(*command, options->filters);
+    return {command, [options](IMessageSink& sink) { return RunAlong(*options, sink); }};
+}
