@@ -1,15 +1,14 @@
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <span>
-#include <system_error>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/data_file.h"
 #include "cli/filter_options.h"
+#include "cli/input_file.h"
 #include "cli/json_output.h"
 #include "cli/text_output.h"
 #include "export/gpx_file.h"
@@ -67,19 +66,8 @@ const char* SideName(RouteSide side) {
 CRoute ReadRouteFile(const std::string& path) {
     const RouteFormat format = RouteFormatOfName(path);
     std::ifstream file;
-    std::istream* input = &std::cin;
-    if (path != "-") {
-        std::error_code error;
-        if (std::filesystem::is_directory(path, error)) {
-            throw CommandError(kExitFailed, "route file '" + path + "' is a folder");
-        }
-        file.open(path, std::ios::binary);
-        if (!file) {
-            throw CommandError(kExitFailed, "cannot open route file '" + path + "'");
-        }
-        input = &file;
-    }
-    RouteReadResult result = ReadRoute(*input, format);
+    std::istream& input = OpenInputFile(path, "route file", file);
+    RouteReadResult result = ReadRoute(input, format);
     if (!result.Ok()) {
         throw CommandError(kExitFailed, "route file '" + path + "': " + result.error);
     }

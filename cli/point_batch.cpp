@@ -1,33 +1,19 @@
 #include "cli/point_batch.h"
 
-#include <filesystem>
 #include <iostream>
 #include <string>
-#include <system_error>
 
 #include "cli/commands.h"
-#include "minedata/platform_file.h"
+#include "cli/input_file.h"
 #include "points/gpx_point_reader.h"
 #include "points/text_point_reader.h"
 
 CPointsFile::CPointsFile(const std::string& path) : m_strPath(path), m_bGpx(IsGpxName(path)) {
-    std::istream* input = &std::cin;
-    if (path != "-") {
-        std::error_code error;
-        const std::filesystem::path filePath = PathFromUtf8(path);
-        if (std::filesystem::is_directory(filePath, error)) {
-            throw CommandError(kExitFailed, "points file '" + path + "' is a folder");
-        }
-        m_file.open(filePath, std::ios::binary);
-        if (!m_file) {
-            throw CommandError(kExitFailed, "cannot open points file '" + path + "'");
-        }
-        input = &m_file;
-    }
+    std::istream& input = OpenInputFile(path, "points file", m_file);
     if (m_bGpx) {
-        m_pReader = std::make_unique<CGpxPointReader>(*input);
+        m_pReader = std::make_unique<CGpxPointReader>(input);
     } else {
-        m_pReader = std::make_unique<CTextPointReader>(*input);
+        m_pReader = std::make_unique<CTextPointReader>(input);
     }
 }
 
