@@ -5,8 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "text/text_encoding.h"
 #include "infosheet/page_texts.h"
+#include "text/text_encoding.h"
+#include "text/trim.h"
 
 namespace {
 
@@ -15,19 +16,14 @@ struct Line {
     std::optional<std::string> value;  // 8-bit text as the record holds it
 };
 
-std::string_view TrimTrailingBlanks(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
-
 void WritePage(std::ostream& out, std::string_view title, const std::vector<Line>& lines) {
     std::size_t width = 0;
     for (const Line& line : lines) {
-        width = std::max(width, TrimTrailingBlanks(line.label).size());
+        width = std::max(width, TrimEnd(line.label, kSpaces).size());
     }
     out << title << '\n';
     for (const Line& line : lines) {
-        const std::string_view label = TrimTrailingBlanks(line.label);
+        const std::string_view label = TrimEnd(line.label, kSpaces);
         if (!line.value || line.value->empty()) {
             out << "  " << label << '\n';
             continue;

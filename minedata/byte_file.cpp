@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "minedata/platform_file.h"
+#include "text/system_error_text.h"
 
 namespace {
 
@@ -29,11 +30,6 @@ std::string FileErrorText(FileAction action, const std::string& path, const std:
 }
 
 }  // namespace
-
-std::string ErrnoText(int error) {
-    const char* text = std::strerror(error);
-    return text != nullptr ? text : "error " + std::to_string(error);
-}
 
 CFileException::CFileException(FileAction action, std::string path, std::string reason)
     : CFileError(FileErrorText(action, path, reason)),

@@ -36,9 +36,6 @@ private:
     std::string m_reason;
 };
 
-// The C runtime's text for an errno value.
-std::string ErrnoText(int error);
-
 // A file of bytes: what an archive reads from or writes to. Implemented over a
 // C stream for real files and over a string for tests and in-memory work.
 class CFile {

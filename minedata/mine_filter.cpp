@@ -2,22 +2,11 @@
 
 #include <array>
 
-#include "text/ascii_text.h"
 #include "minedata/number_text.h"
+#include "text/ascii_text.h"
+#include "text/trim.h"
 
 namespace {
-
-bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part) {
-    if (part.size() > text.size()) {
-        return false;
-    }
-    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-        if (EqualIgnoringAsciiCase(text.substr(at, part.size()), part)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // True when one comma-separated item of `list`, blanks around it not
 // counted, is `item` in any ASCII letter case.

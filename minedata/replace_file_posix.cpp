@@ -7,6 +7,7 @@
 
 #include "minedata/byte_file.h"
 #include "minedata/platform_file.h"
+#include "text/system_error_text.h"
 
 std::FILE* CreateNewFile(const std::string& path, int& error) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

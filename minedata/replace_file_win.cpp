@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "minedata/platform_file.h"
+#include "text/system_error_text_win.h"
 
 std::FILE* CreateNewFile(const std::string& path, int& error) {
     const int fd = ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
@@ -38,33 +39,6 @@ int SyncFileToDisk(std::FILE* file) {
     return ::_commit(::_fileno(file)) == 0 ? 0 : errno;
 }
 
-namespace {
-
-std::string SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason;
-    if (length != 0 && text != nullptr) {
-        reason.assign(text, length);
-    }
-    if (text != nullptr) {
-        ::LocalFree(text);
-    }
-    // System texts end in ".\r\n"; the caller adds its own full stop.
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == '.' || reason.back() == ' ')) {
-        reason.pop_back();
-    }
-    if (reason.empty()) {
-        reason = "system error " + std::to_string(error);
-    }
-    return reason;
-}
-
-}  // namespace
-
 std::string ReplaceFileWith(const std::string& source, const std::string& target) {
     const DWORD attributes = ::GetFileAttributesA(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -78,7 +52,7 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (probe == INVALID_HANDLE_VALUE) {
-            return SystemErrorText(::GetLastError());
+            return SystemErrorReason(::GetLastError());
         }
         ::CloseHandle(probe);
         // ReplaceFile gives the new file the old one's security, creation
@@ -96,7 +70,7 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
             ::SetFileAttributesA(target.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
             return {};
         }
-        return SystemErrorText(::GetLastError());
+        return SystemErrorReason(::GetLastError());
     }
     // No file to replace (or a folder, which MoveFileEx refuses with its own
     // reason); write-through returns only when the move is on disk.
@@ -104,5 +78,5 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return {};
     }
-    return SystemErrorText(::GetLastError());
+    return SystemErrorReason(::GetLastError());
 }

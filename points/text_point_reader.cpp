@@ -2,23 +2,7 @@
 
 #include <string_view>
 
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-}  // namespace
+#include "text/trim.h"
 
 bool CTextPointReader::ReadLine(bool& tooLong) {
     m_line.clear();
@@ -52,7 +36,7 @@ bool CTextPointReader::Next(QueryPoint& point) {
     while (ReadLine(tooLong)) {
         point = QueryPoint{};
         point.number = m_nLineNumber;
-        const std::string_view line = Trimmed(m_line);
+        const std::string_view line = Trim(m_line, kLineBlanks);
         // A comment is skipped however long; a blank line only when it was
         // read whole, as the dropped rest may hold something.
         if ((line.empty() && !tooLong) || (!line.empty() && line.front() == '#')) {
@@ -72,7 +56,8 @@ bool CTextPointReader::Next(QueryPoint& point) {
             point.error = "expected LAT,LON";
             return true;
         }
-        ReadPosition(Trimmed(line.substr(0, comma)), Trimmed(line.substr(comma + 1)), point);
+        ReadPosition(Trim(line.substr(0, comma), kLineBlanks),
+                     Trim(line.substr(comma + 1), kLineBlanks), point);
         return true;
     }
     return false;

@@ -14,6 +14,7 @@
 #include "minedata/mine.h"
 #include "minedata/mine_archive.h"
 #include "test_support.h"
+#include "text/system_error_text.h"
 
 namespace {
 
