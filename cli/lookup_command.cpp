@@ -8,8 +8,8 @@
 #include "cli/json_output.h"
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
-#include "minedata/number_text.h"
 #include "geo/mine_index.h"
+#include "minedata/number_text.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {
@@ -29,7 +29,7 @@ int RunBatchLookup(const LookupOptions& options, IMessageSink& sink) {
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const CMineIndex index(data.mines);
     const float sensitivity = SensitivityFromText(options.sensitivity);
-    return AnswerPoints(
+    return data.ExitStatus(AnswerPoints(
         points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonLineWriter& result) {
             const auto found = index.FindMineAt(point.latitude, point.longitude, sensitivity);
             if (!found) {
@@ -38,7 +38,7 @@ int RunBatchLookup(const LookupOptions& options, IMessageSink& sink) {
             }
             result.AppendMine(*found, data.mines[*found]);
             return true;
-        });
+        }));
 }
 
 int RunLookup(const LookupOptions& options, IMessageSink& sink) {
@@ -55,15 +55,16 @@ int RunLookup(const LookupOptions& options, IMessageSink& sink) {
     const auto index =
         FindMineAt(data.mines, latitude, longitude, SensitivityFromText(options.sensitivity));
     if (!index) {
-        throw CommandError(kExitNoMatch, "no mine within '" + options.sensitivity + "' of " +
-                                             options.latitude + ", " + options.longitude);
+        throw CommandError(data.ExitStatus(kExitNoMatch), "no mine within '" + options.sensitivity +
+                                                              "' of " + options.latitude + ", " +
+                                                              options.longitude);
     }
     if (options.json) {
         std::cout << MineJson(*index, data.mines[*index]).dump(2) << '\n';
     } else {
         WriteMinePages(std::cout, data.mines[*index]);
     }
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 #include "cli/json_output.h"
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
-#include "minedata/number_text.h"
 #include "geo/great_circle.h"
 #include "geo/mine_index.h"
+#include "minedata/number_text.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
     const CMineIndex index(data.mines);
     if (points) {
         std::vector<NearMine> answers;
-        return AnswerPoints(
+        return data.ExitStatus(AnswerPoints(
             *points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonLineWriter& result) {
                 answers = index.FindNearest(point.latitude, point.longitude, options.count, within,
                                             accept);
@@ -101,7 +101,7 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
                 }
                 result.AppendRaw("]");
                 return !answers.empty();
-            });
+            }));
     }
     // The validators have accepted both positions already.
     const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
@@ -109,7 +109,7 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
     const auto answers = index.FindNearest(latitude, longitude, options.count, within, accept);
     if (answers.empty()) {
         throw CommandError(
-            kExitNoMatch,
+            data.ExitStatus(kExitNoMatch),
             "no mine" +
                 (options.within.empty() ? std::string() : " within " + options.within + " km") +
                 " of " + options.latitude + ", " + options.longitude);
@@ -119,7 +119,7 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
     } else {
         WriteAnswers(std::cout, data, answers, latitude, longitude);
     }
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 // A decimal number of degrees within ±limit.
