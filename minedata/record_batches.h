@@ -40,7 +40,9 @@ public:
     ~CRecordBatches();
 
     // Reads the rest of the file, builds its records and appends them, up to
-    // the first empty line.
+    // the first empty line. Returns End there or at the end of the file,
+    // Error on a read error (what was appended stays); rethrows what building
+    // threw (running out of memory).
     CLineReader::Result LoadRest(CLineReader& reader);
 
 private:
