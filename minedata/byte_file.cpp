@@ -32,7 +32,7 @@ std::string FileErrorText(FileAction action, const std::string& path, const std:
 }  // namespace
 
 CFileException::CFileException(FileAction action, std::string path, std::string reason)
-    : CFileError(FileErrorText(action, path, reason)),
+    : std::runtime_error(FileErrorText(action, path, reason)),
       m_action(action),
       m_path(std::move(path)),
       m_reason(std::move(reason)) {}
