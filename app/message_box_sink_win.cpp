@@ -21,6 +21,9 @@ MessageStyle StyleOf(MessageKind kind) {
             return {nullptr, MB_ICONEXCLAMATION};
         case MessageKind::ExportFailed:
             return {kProgramCaption, MB_ICONERROR};
+        case MessageKind::ReadFailed:
+            // As the program's report of an error no handler dealt with.
+            return {nullptr, MB_ICONERROR};
         case MessageKind::LoadFailed:
         case MessageKind::FileError:
             break;

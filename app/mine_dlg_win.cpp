@@ -84,8 +84,8 @@ BOOL CMineDlg::OnInitDialog() {
         return FALSE;
     }
 
-    // A load that fails in any way, also by an error the loader leaves to
-    // its caller, is reported and the dialog goes on with what it has.
+    // A load that fails in any way, also by running out of memory, is
+    // reported and the dialog goes on with what it has.
     int loaded = -1;
     if (!RunReportingErrors(m_hWnd, [&] { loaded = LoadMineData(); })) {
         loaded = 0;
@@ -110,8 +110,10 @@ BOOL CMineDlg::OnInitDialog() {
 
 int CMineDlg::LoadMineData() {
     CWaitCursor wait;
+    const LoadResult result = ::LoadMineData(m_strDataFile, theApp.m_mines);
     CMessageBoxSink sink(*this);
-    return ::LoadMineData(m_strDataFile, theApp.m_mines, sink);
+    ReportLoaderMessages(result, sink);
+    return LoadResultCode(result);
 }
 
 void CMineDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {

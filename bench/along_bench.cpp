@@ -12,17 +12,11 @@
 
 #include "geo/mine_index.h"
 #include "geo/route_search.h"
-#include "minedata/message_sink.h"
 #include "minedata/mine_loader.h"
 #include "minedata/number_text.h"
 #include "points/route_file.h"
 
 namespace {
-
-class CSilentSink : public IMessageSink {
-public:
-    void Report(MessageKind, std::string_view) override {}
-};
 
 // Processor time of this process: the code measured runs on one thread, and
 // on a machine shared with other work this varies far less than wall time.
@@ -47,10 +41,9 @@ int main(int argc, char** argv) {
     }
     const double within = ParseWholeDecimal(argv[3]).value_or(-1.0);
     CMineArray mines;
-    CSilentSink sink;
     std::ifstream routeFile(argv[2], std::ios::binary);
     const RouteReadResult route = ReadRoute(routeFile, RouteFormatOfName(argv[2]));
-    if (!(within >= 0) || !route.Ok() || LoadMineData(argv[1], mines, sink) != kLoadDone) {
+    if (!(within >= 0) || !route.Ok() || LoadMineData(argv[1], mines).kind != LoadKind::Loaded) {
         std::fprintf(stderr, "vemra-along-bench: bad arguments, route or data file\n");
         return 2;
     }

@@ -174,8 +174,7 @@ void BM_LoadCommaSeparatedFile(benchmark::State& state, const std::string& path)
     std::size_t mines = 0;
     for (auto _ : state) {
         CMineArray loaded;
-        CSilentSink sink;
-        if (LoadMineData(path, loaded, sink) != kLoadDone) {
+        if (LoadMineData(path, loaded).kind != LoadKind::Loaded) {
             state.SkipWithError("the file could not be loaded");
             return;
         }
@@ -190,8 +189,7 @@ void BM_LoadArchive(benchmark::State& state, const std::string& path) {
     const auto bytes = std::filesystem::file_size(path);
     for (auto _ : state) {
         CMineArray loaded;
-        CSilentSink sink;
-        if (ReadMineArchive(path, loaded, sink) != 1 || sink.m_nMessages != 0) {
+        if (ReadMineArchive(path, loaded).kind != LoadKind::Loaded) {
             state.SkipWithError("the archive could not be read whole");
             return;
         }
@@ -203,7 +201,7 @@ void BM_LoadArchive(benchmark::State& state, const std::string& path) {
 void BM_WriteArchive(benchmark::State& state, const std::string& path) {
     CMineArray mines;
     CSilentSink sink;
-    if (ReadMineArchive(path, mines, sink) != 1 || sink.m_nMessages != 0) {
+    if (ReadMineArchive(path, mines).kind != LoadKind::Loaded) {
         state.SkipWithError("the archive could not be read whole");
         return;
     }

@@ -159,8 +159,9 @@ int RunAlong(const AlongOptions& options, IMessageSink& sink) {
     const CMineIndex index(data.mines);
     const std::vector<AlongMine> answers = FindAlongRoute(index, data.mines, route, within, accept);
     if (answers.empty()) {
-        throw CommandError(kExitNoMatch, "no mine within " + options.within +
-                                             " km of the route in '" + options.routeFile + "'");
+        throw CommandError(
+            data.ExitStatus(kExitNoMatch),
+            "no mine within " + options.within + " km of the route in '" + options.routeFile + "'");
     }
     if (!options.exportFile.empty()) {
         ExportAnswers(options.exportFile, data, answers, sink);
@@ -170,7 +171,7 @@ int RunAlong(const AlongOptions& options, IMessageSink& sink) {
     } else {
         WriteAnswers(std::cout, data, answers);
     }
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 }  // namespace

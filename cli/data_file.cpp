@@ -2,40 +2,43 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 
 #include "cli/commands.h"
 #include "minedata/column_map.h"
-#include "minedata/file_error.h"
+#include "minedata/file_ptr.h"
 #include "minedata/line_reader.h"
 #include "minedata/mine_loader.h"
 #include "minedata/platform_file.h"
 
+int LoadedData::ExitStatus(int status) const {
+    return archiveDamaged && (status == kExitOk || status == kExitNoMatch) ? kExitDamagedArchive
+                                                                           : status;
+}
+
 LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     LoadedData data;
-    data.commaSeparated = IsCommaSeparatedName(path);
-    int result = 0;
     const auto start = std::chrono::steady_clock::now();
-    try {
-        result = LoadMineData(path, data.mines, sink);
-    } catch (const CFileError& error) {
-        throw CommandError(kExitFailed, error.what());
-    }
+    const LoadResult result = LoadMineData(path, data.mines);
     data.loadSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    ReportLoadResult(result, sink);
-    if (result != kLoadDone) {
+    // A read error part way is vemra-cli's own error, as other failures of
+    // a command are; the rest is said as the program says it.
+    if (result.kind == LoadKind::Failed) {
+        throw CommandError(kExitFailed, result.text);
+    }
+    ReportLoaderMessages(result, sink);
+    ReportLoadResult(LoadResultCode(result), sink);
+    if (!result.MinesReplaced()) {
         throw CommandError(kExitFailed, "");
     }
+    data.commaSeparated = result.format == DataFormat::CommaSeparated;
+    data.archiveDamaged = result.kind == LoadKind::Damaged;
     return data;
 }
 
 ColumnsRead RecognisedColumns(const std::string& path) {
     ColumnsRead columns;
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    const std::unique_ptr<std::FILE, FileCloser> file(OpenFileForReading(path));
+    const FilePtr file(OpenFileForReading(path));
     if (!file) {
         return columns;
     }

@@ -48,12 +48,12 @@ int RunExport(const ExportOptions& options, IMessageSink& sink, Write write) {
     if (filter.IsEmpty()) {
         written = write(data.mines);
     } else {
-        written = write(CopyChosenMines(data.mines, ChooseMines(data.mines, filter)));
+        written = write(CopyChosenMines(data.mines, ChooseMines(data, filter)));
     }
     if (!written) {
         throw CommandError(kExitNotWritten, "");
     }
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 // Writes one of the waypoint files (GPX, KML, OziExplorer waypoints).
@@ -63,7 +63,7 @@ using WaypointExport = SafeWriteResult (*)(const std::string& path, const CMineA
 int RunExportWaypoints(const ExportOptions& options, WaypointExport write, IMessageSink& sink) {
     const MineFilter filter = MakeMineFilter(options.filters);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
-    const std::vector<std::size_t> indices = ChooseMines(data.mines, filter);
+    const std::vector<std::size_t> indices = ChooseMines(data, filter);
     const SafeWriteResult result = write(options.outFile, data.mines, indices);
     if (!result.Ok()) {
         throw CommandError(kExitNotWritten, result.message);
@@ -73,7 +73,7 @@ int RunExportWaypoints(const ExportOptions& options, WaypointExport write, IMess
         unplaced += HasMapPosition(data.mines[index]) ? 0 : 1;
     }
     ReportLeftOut(unplaced, "not a place on the globe");
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 Command AddWaypointCommand(CLI::App& app, const std::string& name, const std::string& description,

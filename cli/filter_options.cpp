@@ -91,10 +91,10 @@ MineFilter MakeMineFilter(const FilterOptions& options) {
     return filter;
 }
 
-std::vector<std::size_t> ChooseMines(const CMineArray& mines, const MineFilter& filter) {
-    std::vector<std::size_t> chosen = SelectMines(mines, filter);
+std::vector<std::size_t> ChooseMines(const LoadedData& data, const MineFilter& filter) {
+    std::vector<std::size_t> chosen = SelectMines(data.mines, filter);
     if (chosen.empty() && !filter.IsEmpty()) {
-        throw CommandError(kExitNoMatch, "no mine matches the filters");
+        throw CommandError(data.ExitStatus(kExitNoMatch), "no mine matches the filters");
     }
     return chosen;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/data_file.h"
 #include "minedata/mine_array.h"
 #include "minedata/mine_filter.h"
 
@@ -29,10 +30,10 @@ void AddFilterOptions(CLI::App& command, FilterOptions& options);
 // already turned away.
 MineFilter MakeMineFilter(const FilterOptions& options);
 
-// The indices of the mines that `filter` takes, from 1 and in file order.
-// Throws CommandError(kExitNoMatch) when the filter has a criterion and takes
-// no mine, so that nothing is written.
-std::vector<std::size_t> ChooseMines(const CMineArray& mines, const MineFilter& filter);
+// The indices of the mines of `data` that `filter` takes, from 1 and in file
+// order. Throws CommandError(data.ExitStatus(kExitNoMatch)) when the filter
+// has a criterion and takes no mine, so that nothing is written.
+std::vector<std::size_t> ChooseMines(const LoadedData& data, const MineFilter& filter);
 
 // A collection of `mines`' element 0 and the elements at `indices`, copied.
 CMineArray CopyChosenMines(const CMineArray& mines, const std::vector<std::size_t>& indices);

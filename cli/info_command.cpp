@@ -28,7 +28,7 @@ int RunInfo(const InfoOptions& options, IMessageSink& sink) {
     } else {
         WriteInfo(std::cout, data, columns);
     }
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 }  // namespace

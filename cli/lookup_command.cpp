@@ -30,7 +30,7 @@ int RunBatchLookup(const LookupOptions& options, IMessageSink& sink) {
     const CMineIndex index(data.mines);
     const float sensitivity = SensitivityFromText(options.sensitivity);
     CMineJson forms;
-    return AnswerPoints(
+    return data.ExitStatus(AnswerPoints(
         points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonWriter& result) {
             const auto found = index.FindMineAt(point.latitude, point.longitude, sensitivity);
             if (!found) {
@@ -39,7 +39,7 @@ int RunBatchLookup(const LookupOptions& options, IMessageSink& sink) {
             }
             forms.AppendMine(result, *found, data.mines[*found]);
             return true;
-        });
+        }));
 }
 
 int RunLookup(const LookupOptions& options, IMessageSink& sink) {
@@ -56,8 +56,9 @@ int RunLookup(const LookupOptions& options, IMessageSink& sink) {
     const auto index =
         FindMineAt(data.mines, latitude, longitude, SensitivityFromText(options.sensitivity));
     if (!index) {
-        throw CommandError(kExitNoMatch, "no mine within '" + options.sensitivity + "' of " +
-                                             options.latitude + ", " + options.longitude);
+        throw CommandError(data.ExitStatus(kExitNoMatch), "no mine within '" + options.sensitivity +
+                                                              "' of " + options.latitude + ", " +
+                                                              options.longitude);
     }
     if (options.json) {
         CJsonWriter json(kJsonIndent);
@@ -66,7 +67,7 @@ int RunLookup(const LookupOptions& options, IMessageSink& sink) {
     } else {
         WriteMinePages(std::cout, data.mines[*index]);
     }
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 }  // namespace

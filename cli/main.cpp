@@ -67,9 +67,5 @@ int main(int argc, char** argv) {
         return app.exit(error) == 0 ? kExitOk : kExitFailed;
     }
     CStreamMessageSink sink(std::cerr);
-    const int status = RunReportingErrors(commands, sink);
-    if (sink.ArchiveDamaged() && (status == kExitOk || status == kExitNoMatch)) {
-        return kExitDamagedArchive;
-    }
-    return status;
+    return RunReportingErrors(commands, sink);
 }

@@ -56,7 +56,7 @@ int AnswerEachPoint(CPointsFile& points, const NearestOptions& options, const Lo
     const double within = WithinKm(options);
     CMineJson forms;
     std::vector<NearMine> answers;
-    return AnswerPoints(
+    return data.ExitStatus(AnswerPoints(
         points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonWriter& result) {
             answers =
                 index.FindNearest(point.latitude, point.longitude, options.count, within, accept);
@@ -65,7 +65,7 @@ int AnswerEachPoint(CPointsFile& points, const NearestOptions& options, const Lo
             }
             forms.AppendNearMines(result, answers, data.mines);
             return !answers.empty();
-        });
+        }));
 }
 
 // The answers for LAT, LON as text or as one JSON array.
@@ -78,7 +78,7 @@ int AnswerOnePoint(const NearestOptions& options, const LoadedData& data, const 
         index.FindNearest(latitude, longitude, options.count, WithinKm(options), accept);
     if (answers.empty()) {
         throw CommandError(
-            kExitNoMatch,
+            data.ExitStatus(kExitNoMatch),
             "no mine" +
                 (options.within.empty() ? std::string() : " within " + options.within + " km") +
                 " of " + options.latitude + ", " + options.longitude);
@@ -90,7 +90,7 @@ int AnswerOnePoint(const NearestOptions& options, const LoadedData& data, const 
     } else {
         WriteNearMines(std::cout, data.mines, answers);
     }
-    return kExitOk;
+    return data.ExitStatus(kExitOk);
 }
 
 int RunNearest(const NearestOptions& options, IMessageSink& sink) {

@@ -2,10 +2,7 @@
 
 #include <string>
 
-void CStreamMessageSink::Report(MessageKind kind, std::string_view text) {
-    if (kind == MessageKind::ArchiveDamaged) {
-        m_bArchiveDamaged = true;
-    }
+void CStreamMessageSink::Report(MessageKind /*kind*/, std::string_view text) {
     std::string line = "Vemra: ";
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {

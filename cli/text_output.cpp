@@ -9,6 +9,7 @@
 #include "cli/json_output.h"
 #include "infosheet/page_texts.h"
 #include "text/text_encoding.h"
+#include "text/trim.h"
 
 namespace {
 
@@ -20,8 +21,7 @@ struct Line {
 // A page template's label as the CLI shows it: without trailing blanks and
 // ending in a colon ("Reporter" shows as "Reporter:").
 std::string CleanLabel(std::string_view templateLabel) {
-    const std::size_t end = templateLabel.find_last_not_of(' ');
-    std::string label(templateLabel.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    std::string label(TrimEnd(templateLabel, kSpaces));
     if (!label.empty() && label.back() != ':') {
         label += ':';
     }

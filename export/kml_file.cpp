@@ -11,6 +11,7 @@
 #include "infosheet/page_texts.h"
 #include "text/ascii_text.h"
 #include "text/text_encoding.h"
+#include "text/trim.h"
 
 namespace {
 

@@ -3,24 +3,12 @@
 #include <charconv>
 
 #include "minedata/number_text.h"
+#include "text/trim.h"
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // Digits from `pos` on; returns how many.
@@ -67,7 +55,7 @@ std::string FloatToDialogText(float value) {
 }
 
 std::optional<float> DialogTextToFloat(std::string_view text) {
-    const std::string_view number = TrimBlanks(text);
+    const std::string_view number = TrimSpacesAndTabs(text);
     if (!IsDecimalNumber(number)) {
         return std::nullopt;
     }

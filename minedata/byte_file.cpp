@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "minedata/platform_file.h"
+#include "text/system_error_text.h"
 
 namespace {
 
@@ -30,13 +31,8 @@ std::string FileErrorText(FileAction action, const std::string& path, const std:
 
 }  // namespace
 
-std::string ErrnoText(int error) {
-    const char* text = std::strerror(error);
-    return text != nullptr ? text : "error " + std::to_string(error);
-}
-
 CFileException::CFileException(FileAction action, std::string path, std::string reason)
-    : CFileError(FileErrorText(action, path, reason)),
+    : std::runtime_error(FileErrorText(action, path, reason)),
       m_action(action),
       m_path(std::move(path)),
       m_reason(std::move(reason)) {}

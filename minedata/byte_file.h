@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <utility>
-
-#include "minedata/file_error.h"
 
 // What was being done to a file when it failed; it gives the message its verb.
 enum class FileAction {
@@ -19,7 +18,7 @@ enum class FileAction {
 
 // A file operation that failed, with the system's reason. Its text is ready
 // to show: "Cannot open the file 'x.dat': No such file or directory."
-class CFileException : public CFileError {
+class CFileException : public std::runtime_error {
 public:
     CFileException(FileAction action, std::string path, std::string reason);
 
@@ -35,9 +34,6 @@ private:
     std::string m_path;
     std::string m_reason;
 };
-
-// The C runtime's text for an errno value.
-std::string ErrnoText(int error);
 
 // A file of bytes: what an archive reads from or writes to. Implemented over a
 // C stream for real files and over a string for tests and in-memory work.

@@ -10,6 +10,7 @@ enum class MessageKind {
     LoadFailed,         // a data file that did not load ("Error loading Mine data")
     FileError,          // an archive that cannot be opened or written, or cannot hold the mines
     ArchiveDamaged,     // an archive cut short or damaged: the complete records were kept
+    ReadFailed,         // a data file whose reading failed part way: nothing was kept
     ExportFailed,       // a point or waypoint file that cannot be created or written
 };
 

@@ -40,13 +40,12 @@ bool IsWhollyEmpty(const CMine& mine) {
 
 }  // namespace
 
-int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink& sink) {
+LoadResult ReadMineArchive(const std::string& fileName, CMineArray& mines) {
     std::unique_ptr<CDiskFile> file;
     try {
         file = std::make_unique<CDiskFile>(fileName);
     } catch (const CFileException& e) {
-        sink.Report(MessageKind::FileError, FitFileErrorText(e.what()));
-        return -1;
+        return {LoadKind::NotOpened, DataFormat::Archive, FitFileErrorText(e.what()), 0};
     }
 
     // Filled apart from `mines` so that a failure leaves the caller's
@@ -89,13 +88,14 @@ int ReadMineArchive(const std::string& fileName, CMineArray& mines, IMessageSink
     } catch (const CFileException& e) {
         damage = std::string(e.what()) + " ";
     }
+    LoadResult result{
+        LoadKind::Loaded, DataFormat::Archive, {}, loaded.IsEmpty() ? 0 : loaded.GetSize() - 1};
     if (!damage.empty()) {
-        const std::size_t read = loaded.IsEmpty() ? 0 : loaded.GetSize() - 1;
-        sink.Report(MessageKind::ArchiveDamaged,
-                    damage + MinesWereRead(read) + ", the rest is lost.");
+        result.kind = LoadKind::Damaged;
+        result.text = damage + MinesWereRead(result.minesRead) + ", the rest is lost.";
     }
     mines.Swap(loaded);
-    return 1;
+    return result;
 }
 
 bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMessageSink& sink) {

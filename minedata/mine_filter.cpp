@@ -4,6 +4,7 @@
 
 #include "minedata/number_text.h"
 #include "text/ascii_text.h"
+#include "text/trim.h"
 
 namespace {
 

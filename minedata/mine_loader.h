@@ -3,31 +3,23 @@
 #include <string>
 #include <string_view>
 
-#include "minedata/message_sink.h"
+#include "minedata/load_result.h"
 #include "minedata/mine_array.h"
-
-// Results of LoadMineData.
-inline constexpr int kLoadDone = 1;            // loaded, whichever the format
-inline constexpr int kLoadCsvNotOpened = 0;    // already reported; caller adds nothing
-inline constexpr int kLoadArchiveFailed = -1;  // see ReportLoadResult
 
 // True when the name holds ".csv" anywhere, in any letter case: such a file is
 // read as comma-separated, any other as a mine archive.
 bool IsCommaSeparatedName(std::string_view fileName);
 
-// Loads the named data file, comma-separated or archive as its name says.
-// On kLoadDone `mines` holds what was read; on any other result, and when a
-// CFileError escapes (a read error inside a comma-separated file), `mines` is
-// left as it was. Messages go to `sink`.
+// Loads the named data file, comma-separated or archive as its name says, and
+// says what happened. `mines` holds what was read when the result's
+// MinesReplaced(), and is left as it was otherwise. The loader shows nothing:
+// the caller tells the user from the result (ReportLoaderMessages).
 //
 // A comma-separated load gives element 0 from the header row and one element
 // per following line up to the first empty line; an empty file gives an
-// empty collection.
-int LoadMineData(const std::string& fileName, CMineArray& mines, IMessageSink& sink);
-
-// What the program says after a load that gave `result`: "Error loading Mine
-// data" (LoadFailed) when it is negative, nothing otherwise.
-void ReportLoadResult(int result, IMessageSink& sink);
+// empty collection. A read error part way gives Failed, with a text naming
+// the file and the system's reason.
+LoadResult LoadMineData(const std::string& fileName, CMineArray& mines);
 
 // The comma-separated branch alone, on a file already chosen.
-int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMessageSink& sink);
+LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines);

@@ -7,6 +7,7 @@
 
 #include "minedata/byte_file.h"
 #include "minedata/platform_file.h"
+#include "text/system_error_text.h"
 
 std::FILE* OpenFileForReading(const std::string& path) {
     return std::fopen(path.c_str(), "rb");

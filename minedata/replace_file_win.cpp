@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "minedata/platform_file.h"
+#include "text/system_error_text_win.h"
 #include "text/wide_text_win.h"
 
 std::FILE* OpenFileForReading(const std::string& path) {
@@ -49,34 +50,6 @@ int SyncFileToDisk(std::FILE* file) {
     return ::_commit(::_fileno(file)) == 0 ? 0 : errno;
 }
 
-namespace {
-
-std::string SystemErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    // UTF-8 like every other text of the program, whatever the system's language.
-    std::string reason;
-    if (length != 0 && text != nullptr) {
-        reason = Utf8FromWide(std::wstring_view(text, length));
-    }
-    if (text != nullptr) {
-        ::LocalFree(text);
-    }
-    // System texts end in ".\r\n"; the caller adds its own full stop.
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == '.' || reason.back() == ' ')) {
-        reason.pop_back();
-    }
-    if (reason.empty()) {
-        reason = "system error " + std::to_string(error);
-    }
-    return reason;
-}
-
-}  // namespace
-
 std::string ReplaceFileWith(const std::string& source, const std::string& target) {
     const std::wstring wideSource = WideFromUtf8(source);
     const std::wstring wideTarget = WideFromUtf8(target);
@@ -92,7 +65,7 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (probe == INVALID_HANDLE_VALUE) {
-            return SystemErrorText(::GetLastError());
+            return SystemErrorReason(::GetLastError());
         }
         ::CloseHandle(probe);
         // ReplaceFile gives the new file the old one's security, creation
@@ -110,7 +83,7 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
             ::SetFileAttributesW(wideTarget.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
             return {};
         }
-        return SystemErrorText(::GetLastError());
+        return SystemErrorReason(::GetLastError());
     }
     // No file to replace (or a folder, which MoveFileEx refuses with its own
     // reason); write-through returns only when the move is on disk.
@@ -118,5 +91,5 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return {};
     }
-    return SystemErrorText(::GetLastError());
+    return SystemErrorReason(::GetLastError());
 }

@@ -3,28 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "ozilink/ozi_start_rules.h"
+#include "text/system_error_text_win.h"
 
 namespace {
 
 bool FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-struct LocalFreeDeleter {
-    void operator()(char* text) const { ::LocalFree(text); }
-};
-
-// The system's text for `error`, in the user's default language.
-std::unique_ptr<char, LocalFreeDeleter> SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text),
-        0, nullptr);
-    return std::unique_ptr<char, LocalFreeDeleter>(text);
 }
 
 // OziExplorer's executable from its registry entry; empty when the key, the
@@ -70,6 +56,5 @@ OziStartResult StartOziExplorerProcess() {
         ::CloseHandle(process.hProcess);
         return {true, {}};
     }
-    const auto reason = SystemErrorText(::GetLastError());
-    return {false, "Error startin '" + path + "'\r\n" + (reason != nullptr ? reason.get() : "")};
+    return {false, "Error startin '" + path + "'\r\n" + SystemErrorText(::GetLastError())};
 }

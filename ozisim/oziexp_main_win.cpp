@@ -21,12 +21,12 @@
 #include <string>
 #include <vector>
 
-#include "minedata/message_sink.h"
 #include "minedata/mine_loader.h"
 #include "ozisim/click_at_win.h"
 #include "ozisim/image_files.h"
 #include "ozisim/map_view.h"
 #include "ozisim/ozisim_protocol.h"
+#include "text/ascii_text.h"
 
 namespace {
 
@@ -49,11 +49,6 @@ constexpr COLORREF kGridColour = RGB(170, 170, 170);
 constexpr COLORREF kLabelColour = RGB(90, 90, 90);
 constexpr COLORREF kMineColour = RGB(200, 30, 30);
 constexpr COLORREF kClickColour = RGB(20, 60, 200);
-
-class NullSink : public IMessageSink {
-public:
-    void Report(MessageKind, std::string_view) override {}
-};
 
 struct Options {
     GeoBox box = kDefaultBox;
@@ -107,9 +102,8 @@ std::vector<GeoPoint> LoadMinePositions(const std::string& fileName, const MapVi
         return positions;
     }
     CMineArray mines;
-    NullSink sink;
     try {
-        if (LoadMineData(fileName, mines, sink) != kLoadDone) {
+        if (!LoadMineData(fileName, mines).MinesReplaced()) {
             return positions;
         }
     } catch (...) {
@@ -277,16 +271,11 @@ RgbImage CaptureImage(const MapState& map) {
     return image;
 }
 
-bool EndsWithNoCase(const std::string& text, const char* suffix) {
-    const std::size_t length = std::strlen(suffix);
-    return text.size() >= length && _stricmp(text.c_str() + text.size() - length, suffix) == 0;
-}
-
 bool SaveImage(const std::string& fileName) {
     std::vector<std::uint8_t> bytes;
-    if (EndsWithNoCase(fileName, ".png")) {
+    if (EndsWithIgnoringAsciiCase(fileName, ".png")) {
         bytes = EncodePng(CaptureImage(g_map));
-    } else if (EndsWithNoCase(fileName, ".bmp")) {
+    } else if (EndsWithIgnoringAsciiCase(fileName, ".bmp")) {
         bytes = EncodeBmp(CaptureImage(g_map));
     } else {
         return false;

@@ -3,6 +3,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "text/trim.h"
+
 namespace {
 
 constexpr int kEnd = -1;
@@ -29,16 +31,6 @@ bool IsNameChar(int c) {
 std::string_view LocalName(std::string_view name) {
     const std::size_t colon = name.rfind(':');
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-std::string_view TrimmedSpace(std::string_view text) {
-    while (!text.empty() && IsXmlSpace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsXmlSpace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 }  // namespace
@@ -309,6 +301,6 @@ bool CGpxPointReader::ReadStartTag(int first, QueryPoint& point) {
             "<" + std::string(local) + "> without " + (latitude ? "lon" : "lat") + " attribute";
         return true;
     }
-    ReadPosition(TrimmedSpace(*latitude), TrimmedSpace(*longitude), point);
+    ReadPosition(Trim(*latitude, kXmlSpace), Trim(*longitude, kXmlSpace), point);
     return true;
 }

@@ -2,30 +2,14 @@
 
 #include <string_view>
 
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-}  // namespace
+#include "text/trim.h"
 
 bool CTextPointReader::Next(QueryPoint& point) {
     while (m_lines.Next()) {
         point = QueryPoint{};
         point.number = m_lines.Number();
         const bool tooLong = m_lines.TooLong();
-        const std::string_view line = Trimmed(m_lines.Line());
+        const std::string_view line = Trim(m_lines.Line(), kLineBlanks);
         // A comment is skipped however long; a blank line only when it was
         // read whole, as the dropped rest may hold something.
         if ((line.empty() && !tooLong) || (!line.empty() && line.front() == '#')) {
@@ -45,7 +29,8 @@ bool CTextPointReader::Next(QueryPoint& point) {
             point.error = "expected LAT,LON";
             return true;
         }
-        ReadPosition(Trimmed(line.substr(0, comma)), Trimmed(line.substr(comma + 1)), point);
+        ReadPosition(Trim(line.substr(0, comma), kLineBlanks),
+                     Trim(line.substr(comma + 1), kLineBlanks), point);
         return true;
     }
     return false;

@@ -1,7 +1,7 @@
 #pragma once
 
-// Letter case and blanks of 8-bit texts by ASCII rules alone: bytes above
-// 0x7F, the code page's own letters, are compared as they are.
+// Letter case of 8-bit texts by ASCII rules alone: bytes above 0x7F, the code
+// page's own letters, are compared as they are.
 
 #include <cstddef>
 #include <string_view>
@@ -23,14 +23,22 @@ inline bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// The text without the spaces and tabs at either end.
-inline std::string_view TrimSpacesAndTabs(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
+// True when `part` stands anywhere in `text`, A-Z taken as a-z; an empty
+// `part` stands everywhere.
+inline bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part) {
+    if (part.size() > text.size()) {
+        return false;
     }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
+    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+        if (EqualIgnoringAsciiCase(text.substr(at, part.size()), part)) {
+            return true;
+        }
     }
-    return text;
+    return false;
+}
+
+// True when `text` ends in `suffix`, A-Z taken as a-z.
+inline bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           EqualIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }

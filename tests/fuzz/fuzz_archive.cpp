@@ -24,9 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::MemoryFile().Replace(data, size);
 
     CMineArray mines;
-    fuzz::CCountingSink sink;
-    Require(ReadMineArchive(fuzz::MemoryFile().Path(), mines, sink) == 1);
-    Require(sink.count <= 1);
+    const LoadResult result = ReadMineArchive(fuzz::MemoryFile().Path(), mines);
+    Require(result.MinesReplaced() && result.text.empty() == (result.kind == LoadKind::Loaded));
     Require(mines.GetSize() <= 0x10000);
 
     // Record by record from memory: each one read completely writes back to

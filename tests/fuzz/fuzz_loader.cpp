@@ -26,9 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::MemoryFile().Replace(data, size);
 
     CMineArray mines;
-    fuzz::CCountingSink sink;
-    Require(LoadCommaSeparatedFile(fuzz::MemoryFile().Path(), mines, sink) == kLoadDone);
-    Require(sink.count == 0);
+    const LoadResult result = LoadCommaSeparatedFile(fuzz::MemoryFile().Path(), mines);
+    Require(result.kind == LoadKind::Loaded && result.text.empty());
     Require(size != 0 || mines.IsEmpty());
 
     // Every loaded record can be written both ways, as the program writes

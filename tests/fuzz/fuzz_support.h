@@ -1,7 +1,6 @@
 #pragma once
-// What the libFuzzer targets share: a check that stops the run, a message
-// sink that only counts, and a file in memory for the targets whose code
-// under test reads files only.
+// What the libFuzzer targets share: a check that stops the run and a file in
+// memory for the targets whose code under test reads files only.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -13,9 +12,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <string_view>
-
-#include "minedata/message_sink.h"
 
 namespace fuzz {
 
@@ -32,12 +28,6 @@ inline std::shared_ptr<unsigned char[]> BlockOf(const std::string& bytes) {
     std::memcpy(block.get(), bytes.data(), bytes.size());
     return block;
 }
-
-class CCountingSink : public IMessageSink {
-public:
-    void Report(MessageKind, std::string_view) override { ++count; }
-    int count = 0;
-};
 
 // A file held in memory (a memfd) that the code under test opens by name,
 // as it opens the files users choose: no disk work for each input, which

@@ -14,6 +14,7 @@
 #include "minedata/mine.h"
 #include "minedata/mine_archive.h"
 #include "test_support.h"
+#include "text/system_error_text.h"
 
 namespace {
 
@@ -287,9 +288,9 @@ TEST_F(MineArchiveTest, EmptyAndPlaceholderOnlyCollections) {
     EXPECT_EQ(ReadFileBytes(oneFile), Bytes({1, 0}));
 
     CMineArray read = Collection({FullMine(1)});
-    EXPECT_EQ(ReadMineArchive(zero, read, sink), 1);
+    EXPECT_EQ(ReadMineArchive(zero, read).kind, LoadKind::Loaded);
     EXPECT_EQ(read.GetSize(), 0u);
-    EXPECT_EQ(ReadMineArchive(oneFile, read, sink), 1);
+    EXPECT_EQ(ReadMineArchive(oneFile, read).kind, LoadKind::Loaded);
     ASSERT_EQ(read.GetSize(), 1u);
     EXPECT_EQ(read[0], CMine());
     EXPECT_TRUE(sink.messages.empty());
@@ -307,7 +308,9 @@ TEST_F(MineArchiveTest, RoundTripDropsWhollyEmptyRecords) {
                                        SerializedForm(c));
 
     CMineArray read = Collection({FullMine(99), FullMine(98)});
-    EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+    const LoadResult result = ReadMineArchive(path, read);
+    EXPECT_EQ(result.kind, LoadKind::Loaded);
+    EXPECT_EQ(result.minesRead, 3u);
     ASSERT_EQ(read.GetSize(), 4u);
     EXPECT_EQ(read[0], CMine());
     EXPECT_EQ(read[1], a);
@@ -326,10 +329,9 @@ TEST_F(MineArchiveTest, BytesAfterTheLastRecordAreIgnored) {
     const CMine a = FullMine(1);
     const std::string path = dir.Write("tail.dat", Bytes({2, 0}) + SerializedForm(a) + "junk");
     CMineArray read;
-    EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+    EXPECT_EQ(ReadMineArchive(path, read).kind, LoadKind::Loaded);
     ASSERT_EQ(read.GetSize(), 2u);
     EXPECT_EQ(read[1], a);
-    EXPECT_TRUE(sink.messages.empty());
 }
 
 TEST_F(MineArchiveTest, TruncationAtEveryByteKeepsTheCompleteRecords) {
@@ -347,19 +349,18 @@ TEST_F(MineArchiveTest, TruncationAtEveryByteKeepsTheCompleteRecords) {
         const std::size_t complete = static_cast<std::size_t>(std::count_if(
             recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= length; }));
         CMineArray read = Collection({FullMine(50)});
-        sink.messages.clear();
-        ASSERT_EQ(ReadMineArchive(path, read, sink), 1);
+        const LoadResult result = ReadMineArchive(path, read);
+        ASSERT_EQ(result.kind, LoadKind::Damaged);
+        EXPECT_EQ(result.minesRead, complete);
 
         // Without a count there is no placeholder either.
         ASSERT_EQ(read.GetSize(), length < 2 ? 0u : complete + 1);
         for (std::size_t i = 0; i < complete; ++i) {
             EXPECT_EQ(read[i + 1], mines[i]);
         }
-        ASSERT_EQ(sink.messages.size(), 1u);
         const std::string read_text =
             complete == 1 ? "1 mine was read" : std::to_string(complete) + " mines were read";
-        EXPECT_EQ(sink.messages[0].text, DamageText(path, read_text));
-        EXPECT_EQ(sink.messages[0].kind, MessageKind::ArchiveDamaged);
+        EXPECT_EQ(result.text, DamageText(path, read_text));
     }
 }
 
@@ -388,8 +389,7 @@ TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
     ASSERT_EQ(ReadFileBytes(path), bytes);
 
     CMineArray read;
-    ASSERT_EQ(ReadMineArchive(path, read, sink), 1);
-    EXPECT_TRUE(sink.messages.empty());
+    ASSERT_EQ(ReadMineArchive(path, read).kind, LoadKind::Loaded);
     ASSERT_EQ(read.GetSize(), written.GetSize());
     for (std::size_t i = 1; i < read.GetSize(); ++i) {
         ASSERT_EQ(read[i], written[i]) << i;
@@ -407,13 +407,11 @@ TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
         const std::string cutPath = dir.Write("cut.dat", bytes.substr(0, cut));
         const auto complete = static_cast<std::size_t>(std::count_if(
             recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= cut; }));
-        sink.messages.clear();
-        ASSERT_EQ(ReadMineArchive(cutPath, read, sink), 1);
+        const LoadResult result = ReadMineArchive(cutPath, read);
+        ASSERT_EQ(result.kind, LoadKind::Damaged);
         ASSERT_EQ(read.GetSize(), complete + 1);
         EXPECT_EQ(read[complete], written[complete]);
-        ASSERT_EQ(sink.messages.size(), 1u);
-        EXPECT_EQ(sink.messages[0].text,
-                  DamageText(cutPath, std::to_string(complete) + " mines were read"));
+        EXPECT_EQ(result.text, DamageText(cutPath, std::to_string(complete) + " mines were read"));
     }
 }
 
@@ -421,11 +419,11 @@ TEST_F(MineArchiveTest, CountLargerThanTheFile) {
     const CMine a = FullMine(1);
     const std::string path = dir.Write("count.dat", Bytes({0xFF, 0xFF}) + SerializedForm(a));
     CMineArray read;
-    EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+    const LoadResult result = ReadMineArchive(path, read);
+    EXPECT_EQ(result.kind, LoadKind::Damaged);
     ASSERT_EQ(read.GetSize(), 2u);
     EXPECT_EQ(read[1], a);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, DamageText(path, "1 mine was read"));
+    EXPECT_EQ(result.text, DamageText(path, "1 mine was read"));
 }
 
 TEST_F(MineArchiveTest, LyingLengthsAndWideStringsAreDamage) {
@@ -439,34 +437,32 @@ TEST_F(MineArchiveTest, LyingLengthsAndWideStringsAreDamage) {
         const std::string path =
             dir.Write("damaged.dat", Bytes({3, 0}) + SerializedForm(a) + damaged);
         CMineArray read;
-        sink.messages.clear();
-        EXPECT_EQ(ReadMineArchive(path, read, sink), 1);
+        const LoadResult result = ReadMineArchive(path, read);
+        EXPECT_EQ(result.kind, LoadKind::Damaged);
         ASSERT_EQ(read.GetSize(), 2u);
         EXPECT_EQ(read[1], a);
-        ASSERT_EQ(sink.messages.size(), 1u);
-        EXPECT_EQ(sink.messages[0].text, DamageText(path, "1 mine was read"));
+        EXPECT_EQ(result.text, DamageText(path, "1 mine was read"));
     }
 }
 
 TEST_F(MineArchiveTest, UnreadableFileIsReportedAndLeavesTheMines) {
     const std::string missing = dir.File("missing.dat");
     CMineArray mines = Collection({FullMine(1)});
-    EXPECT_EQ(ReadMineArchive(missing, mines, sink), -1);
+    const LoadResult result = ReadMineArchive(missing, mines);
+    EXPECT_EQ(result.kind, LoadKind::NotOpened);
+    EXPECT_EQ(result.format, DataFormat::Archive);
     EXPECT_EQ(mines.GetSize(), 2u);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text,
-              "Cannot open the file '" + missing + "': " + ErrnoText(ENOENT) + ".");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::FileError);
+    EXPECT_EQ(result.text, "Cannot open the file '" + missing + "': " + ErrnoText(ENOENT) + ".");
 
     // A very long name still fits the 511-character message buffer.
     const std::string longName = dir.File(std::string(600, 'n') + ".dat");
-    EXPECT_EQ(ReadMineArchive(longName, mines, sink), -1);
-    ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[1].text.size(), 510u);
-    EXPECT_EQ(sink.messages[1].text.rfind("Cannot open the file '", 0), 0u);
+    const LoadResult tooLong = ReadMineArchive(longName, mines);
+    EXPECT_EQ(tooLong.kind, LoadKind::NotOpened);
+    EXPECT_EQ(tooLong.text.size(), 510u);
+    EXPECT_EQ(tooLong.text.rfind("Cannot open the file '", 0), 0u);
 
     // A folder is not an archive.
-    EXPECT_EQ(ReadMineArchive(dir.Path().string(), mines, sink), -1);
+    EXPECT_EQ(ReadMineArchive(dir.Path().string(), mines).kind, LoadKind::NotOpened);
     EXPECT_EQ(mines.GetSize(), 2u);
 }
 

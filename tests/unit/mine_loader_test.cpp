@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "minedata/column_map.h"
-#include "minedata/file_error.h"
 #include "minedata/line_reader.h"
 #include "minedata/mine_loader.h"
 #include "test_support.h"
@@ -48,20 +47,20 @@ CMineArray SomeMines(std::size_t count) {
 
 class MineLoaderTest : public testing::Test {
 protected:
-    int Load(std::string_view content, std::string_view leaf = "mines.csv") {
-        return LoadMineData(m_dir.Write(leaf, content), m_mines, m_sink);
+    LoadKind Load(std::string_view content, std::string_view leaf = "mines.csv") {
+        const LoadResult result = LoadMineData(m_dir.Write(leaf, content), m_mines);
+        EXPECT_EQ(result.minesRead, m_mines.IsEmpty() ? 0 : m_mines.GetSize() - 1);
+        return result.kind;
     }
 
     TempDir m_dir;
     CMineArray m_mines;
-    RecordingSink m_sink;
 };
 
 TEST_F(MineLoaderTest, HeaderRowBecomesElementZero) {
     ASSERT_EQ(Load("DEP_ID,SITE_NAME,LATITUDE,LONGITUDE,REF\n"
                    "123,\"Blue Bell\",34.5,-112.25,\"Smith, Jones\"\n"),
-              kLoadDone);
-    EXPECT_TRUE(m_sink.messages.empty());
+              LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectNumbers(m_mines[0], 0, 0.0f, 0.0f);
     ExpectTexts(m_mines[0], {{&CMine::m_strSiteName, "SITE_NAME"}, {&CMine::m_strRef, "REF"}});
@@ -72,7 +71,7 @@ TEST_F(MineLoaderTest, HeaderRowBecomesElementZero) {
 }
 
 TEST_F(MineLoaderTest, QuotedHeaderNamesAreRecognisedAndStoredAsARow) {
-    ASSERT_EQ(Load("\"DEP_ID\",\"MRDS_ID\",\"REGION\""), kLoadDone);
+    ASSERT_EQ(Load("\"DEP_ID\",\"MRDS_ID\",\"REGION\""), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 1u);
     ExpectNumbers(m_mines[0], 0, 0.0f, 0.0f);
     ExpectTexts(m_mines[0],
@@ -82,10 +81,9 @@ TEST_F(MineLoaderTest, QuotedHeaderNamesAreRecognisedAndStoredAsARow) {
 TEST_F(MineLoaderTest, NoLinesNoRecords) {
     for (const char* content : {"", "\n", "\r\n", "\n\nDEP_ID\n5\n"}) {
         m_mines = SomeMines(3);
-        EXPECT_EQ(Load(content), kLoadDone);
+        EXPECT_EQ(Load(content), LoadKind::Loaded);
         EXPECT_EQ(m_mines.GetSize(), 0u) << "content: " << content;
     }
-    EXPECT_TRUE(m_sink.messages.empty());
 }
 
 TEST_F(MineLoaderTest, StopsAtTheFirstEmptyLine) {
@@ -93,16 +91,16 @@ TEST_F(MineLoaderTest, StopsAtTheFirstEmptyLine) {
     for (int i = 1; i < 10; ++i) {
         content += std::to_string(i) + "\r\n";
     }
-    ASSERT_EQ(Load(content + "\r\n11\n12\n"), kLoadDone);
+    ASSERT_EQ(Load(content + "\r\n11\n12\n"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 10u);
     EXPECT_EQ(m_mines[9].m_nDepId, 9);
 
-    ASSERT_EQ(Load(content + "\n\n11\n"), kLoadDone);
+    ASSERT_EQ(Load(content + "\n\n11\n"), LoadKind::Loaded);
     EXPECT_EQ(m_mines.GetSize(), 10u);
 }
 
 TEST_F(MineLoaderTest, BlankOrCommaOnlyLinesAreRows) {
-    ASSERT_EQ(Load("SITE_NAME,REGION\n   \n,,,\nlast,x\n"), kLoadDone);
+    ASSERT_EQ(Load("SITE_NAME,REGION\n   \n,,,\nlast,x\n"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 4u);
     ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "   "}});
     ExpectTexts(m_mines[2], {});
@@ -114,7 +112,7 @@ TEST_F(MineLoaderTest, ShortRowsAndExtraFields) {
                    "1,one,1.5,north\n"
                    "2\n"
                    "3,three,3.5,south,extra,fields\n"),
-              kLoadDone);
+              LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 4u);
     // Nothing carries over from the row before.
     ExpectNumbers(m_mines[2], 2, 0.0f, 0.0f);
@@ -130,7 +128,7 @@ TEST_F(MineLoaderTest, NumberFields) {
                    ",,\n"
                    "\"77\",1e400,-0\n"
                    "99999999999,\"4\"\"5\",0x10\n"),
-              kLoadDone);
+              LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 6u);
     ExpectNumbers(m_mines[1], 12, 45.5f, 0.0f);
     ExpectNumbers(m_mines[2], -5, 45.5f, -7.25f);
@@ -143,7 +141,7 @@ TEST_F(MineLoaderTest, NumberFields) {
 TEST_F(MineLoaderTest, IdentifiersKeepQuotesOtherTextsLoseThem) {
     ASSERT_EQ(Load("MRDS_ID,MAS_ID,SITE_NAME,REGION,REF,DISCR\n"
                    "\"m\",\"a\"\"b\",\"Blue \"\"Bell\"\"\",\"West\",\"Smith, Jones\",x\"y\"z\n"),
-              kLoadDone);
+              LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectTexts(m_mines[1], {{&CMine::m_strMrdsId, "\"m\""},
                              {&CMine::m_strMasId, "\"a\"\"b\""},
@@ -161,7 +159,7 @@ TEST_F(MineLoaderTest, QuotesAreFoundWhereverTheColumnsStand) {
                    "a\"b,\"u\"\"rl\",Nevada,\"Blue \"\"Bell\"\"\",Uni\"ted,\"\",p\"q\",West,"
                    "\"BLM \"\"Elko\"\"\",\"\"\"Smith, J., 1949, \"\"\"\"Ore\"\"\"\": Bulletin "
                    "111\"\"\"\n"),
-              kLoadDone);
+              LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectTexts(m_mines[1], {{&CMine::m_strRef, "ab"},
                              {&CMine::m_strState, "Nevada"},
@@ -180,7 +178,7 @@ TEST_F(MineLoaderTest, EveryColumnReachesItsField) {
         header += std::string(kKnownColumnNames[static_cast<std::size_t>(slot)]) + ",";
         row += "\"" + std::to_string(slot) + "\",";
     }
-    ASSERT_EQ(Load(header + "\n" + row + "\n"), kLoadDone);
+    ASSERT_EQ(Load(header + "\n" + row + "\n"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectNumbers(m_mines[1], 1, 5.0f, 6.0f);
     ExpectTexts(m_mines[1], {{&CMine::m_strMrdsId, "\"2\""},   {&CMine::m_strMasId, "\"3\""},
@@ -213,34 +211,9 @@ TEST_F(MineLoaderTest, SizeIsTheNumberOfLines) {
         for (int i = 1; i < lines; ++i) {
             content += std::to_string(i) + "\n";
         }
-        ASSERT_EQ(Load(content), kLoadDone);
+        ASSERT_EQ(Load(content), LoadKind::Loaded);
         ASSERT_EQ(m_mines.GetSize(), static_cast<std::size_t>(lines));
         EXPECT_EQ(m_mines[static_cast<std::size_t>(lines) - 1].m_nDepId, lines - 1);
-    }
-}
-
-TEST_F(MineLoaderTest, ManyBatchesKeepTheFileOrderAndStopAtAnEmptyLine) {
-    // Far more megabytes than batches are read ahead, built by several
-    // threads: every record in its place, and nothing after an empty line.
-    constexpr int kLines = 120'000;
-    constexpr int kEmptyAfter = 70'000;
-    std::string content = "DEP_ID,SITE_NAME\n";
-    std::string stopped;
-    for (int i = 1; i < kLines; ++i) {
-        if (i == kEmptyAfter) {
-            stopped = content + "\n";
-        }
-        content += std::to_string(i) + "," + std::string(90, 'a' + i % 26) + "\n";
-    }
-    stopped += content.substr(stopped.size() - 1);
-    for (const auto& [text, size] : {std::pair{content, kLines}, std::pair{stopped, kEmptyAfter}}) {
-        ASSERT_EQ(Load(text), kLoadDone);
-        ASSERT_EQ(m_mines.GetSize(), static_cast<std::size_t>(size));
-        for (int i = 1; i < size; ++i) {
-            ASSERT_EQ(m_mines[static_cast<std::size_t>(i)].m_nDepId, i);
-            ASSERT_EQ(m_mines[static_cast<std::size_t>(i)].m_strSiteName.View(),
-                      std::string(90, 'a' + i % 26));
-        }
     }
 }
 
@@ -249,7 +222,7 @@ TEST_F(MineLoaderTest, AbsentColumnsStayEmptyInWideRows) {
     for (int i = 1; i <= 1200; ++i) {
         row += std::to_string(i) + ",";
     }
-    ASSERT_EQ(Load("SITE_NAME\n" + row + "\n"), kLoadDone);
+    ASSERT_EQ(Load("SITE_NAME\n" + row + "\n"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectNumbers(m_mines[1], 0, 0.0f, 0.0f);
     ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "1"}});
@@ -259,7 +232,7 @@ TEST_F(MineLoaderTest, AbsentColumnsStayEmptyInWideRows) {
     for (int i = 1; i < 1200; ++i) {
         header += "c,";
     }
-    ASSERT_EQ(Load(header + "REGION,DEP_ID\n" + row + "\n"), kLoadDone);
+    ASSERT_EQ(Load(header + "REGION,DEP_ID\n" + row + "\n"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectNumbers(m_mines[1], 0, 0.0f, 0.0f);
     ExpectTexts(m_mines[1], {{&CMine::m_strRegion, "1200"}});
@@ -272,7 +245,7 @@ TEST_F(MineLoaderTest, ColumnNineHundredNinetyNineIsRead) {
         header += "c,";
         row += std::to_string(i) + ",";
     }
-    ASSERT_EQ(Load(header + "SITE_NAME,LATITUDE\n" + row + "Deep Mine,12.5\n"), kLoadDone);
+    ASSERT_EQ(Load(header + "SITE_NAME,LATITUDE\n" + row + "Deep Mine,12.5\n"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectNumbers(m_mines[1], 0, 12.5f, 0.0f);
     ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "Deep Mine"}});
@@ -281,7 +254,7 @@ TEST_F(MineLoaderTest, ColumnNineHundredNinetyNineIsRead) {
 // Rows of millions of separators after the columns read.
 TEST_F(MineLoaderTest, SeparatorsBeyondTheLastColumnRead) {
     const std::string tail(5'000'000, ',');
-    ASSERT_EQ(Load("SITE_NAME,DEP_ID\nMine,7" + tail + "\n" + tail + "\n"), kLoadDone);
+    ASSERT_EQ(Load("SITE_NAME,DEP_ID\nMine,7" + tail + "\n" + tail + "\n"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 3u);
     ExpectNumbers(m_mines[1], 7, 0.0f, 0.0f);
     ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "Mine"}});
@@ -290,7 +263,7 @@ TEST_F(MineLoaderTest, SeparatorsBeyondTheLastColumnRead) {
 }
 
 TEST_F(MineLoaderTest, LineEnds) {
-    ASSERT_EQ(Load("SITE_NAME\r\na\r\nb\r\r\nc\rd\ne"), kLoadDone);
+    ASSERT_EQ(Load("SITE_NAME\r\na\r\nb\r\r\nc\rd\ne"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 5u);
     ExpectTexts(m_mines[0], {{&CMine::m_strSiteName, "SITE_NAME"}});
     ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "a"}});
@@ -299,7 +272,7 @@ TEST_F(MineLoaderTest, LineEnds) {
     ExpectTexts(m_mines[4], {{&CMine::m_strSiteName, "e"}});
 
     // A carriage return without a line feed after it stays in the line.
-    ASSERT_EQ(Load("SITE_NAME\nx\r"), kLoadDone);
+    ASSERT_EQ(Load("SITE_NAME\nx\r"), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 2u);
     ExpectTexts(m_mines[1], {{&CMine::m_strSiteName, "x\r"}});
 }
@@ -312,7 +285,7 @@ TEST_F(MineLoaderTest, LinesLongerThanTheReadBlock) {
     const std::string first = std::string(firstName, 'n') + ",r\r\n";
     const std::string second = std::string(3'000'000, 's') + ",t";
     ASSERT_EQ(header.size() + first.size() - 1, CLineReader::kDefaultBlockSize);
-    ASSERT_EQ(Load(header + first + second), kLoadDone);
+    ASSERT_EQ(Load(header + first + second), LoadKind::Loaded);
     ASSERT_EQ(m_mines.GetSize(), 3u);
     EXPECT_EQ(m_mines[1].m_strSiteName.GetLength(), firstName);
     EXPECT_EQ(m_mines[1].m_strRegion.View(), "r");
@@ -325,12 +298,11 @@ TEST_F(MineLoaderTest, FileThatCannotBeOpened) {
     const std::string folder = m_dir.File("folder.csv");
     std::filesystem::create_directory(folder);
     for (const std::string& name : {missing, folder}) {
-        m_sink.messages.clear();
         m_mines = SomeMines(3);
-        EXPECT_EQ(LoadMineData(name, m_mines, m_sink), kLoadCsvNotOpened);
-        ASSERT_EQ(m_sink.messages.size(), 1u);
-        EXPECT_EQ(m_sink.messages[0].text, "Error opening file: '" + name + "'");
-        EXPECT_EQ(m_sink.messages[0].kind, MessageKind::DataFileNotOpened);
+        const LoadResult result = LoadMineData(name, m_mines);
+        EXPECT_EQ(result.kind, LoadKind::NotOpened);
+        EXPECT_EQ(result.format, DataFormat::CommaSeparated);
+        EXPECT_EQ(result.text, "Error opening file: '" + name + "'");
         EXPECT_EQ(m_mines.GetSize(), 3u);
     }
 }
@@ -341,14 +313,9 @@ TEST_F(MineLoaderTest, ReadErrorLeavesTheMinesAsTheyWere) {
     const std::string name = m_dir.File("memory.csv");
     std::filesystem::create_symlink("/proc/self/mem", name);
     m_mines = SomeMines(3);
-    try {
-        LoadMineData(name, m_mines, m_sink);
-        FAIL() << "no CFileError";
-    } catch (const CFileError& error) {
-        EXPECT_NE(std::string(error.what()).find("'" + name + "'"), std::string::npos)
-            << error.what();
-    }
-    EXPECT_TRUE(m_sink.messages.empty());
+    const LoadResult result = LoadMineData(name, m_mines);
+    EXPECT_EQ(result.kind, LoadKind::Failed);
+    EXPECT_EQ(result.text.rfind("Error reading file: '" + name + "' (", 0), 0u) << result.text;
     EXPECT_EQ(m_mines.GetSize(), 3u);
 }
 #endif
@@ -365,14 +332,58 @@ TEST(MineFileNameTest, CommaSeparatedByNameInAnyCase) {
 }
 
 TEST_F(MineLoaderTest, NameDecidesTheFormat) {
-    EXPECT_EQ(Load("SITE_NAME\nx\n", "MINES.CSV"), kLoadDone);
+    EXPECT_EQ(Load("SITE_NAME\nx\n", "MINES.CSV"), LoadKind::Loaded);
     EXPECT_EQ(m_mines.GetSize(), 2u);
-    EXPECT_EQ(Load("SITE_NAME\nx\ny\n", "mines.csv.dat"), kLoadDone);
+    EXPECT_EQ(Load("SITE_NAME\nx\ny\n", "mines.csv.dat"), LoadKind::Loaded);
     EXPECT_EQ(m_mines.GetSize(), 3u);
 
     m_mines = SomeMines(3);
-    EXPECT_EQ(LoadMineData(m_dir.File("missing.dat"), m_mines, m_sink), kLoadArchiveFailed);
+    const LoadResult result = LoadMineData(m_dir.File("missing.dat"), m_mines);
+    EXPECT_EQ(result.kind, LoadKind::NotOpened);
+    EXPECT_EQ(result.format, DataFormat::Archive);
     EXPECT_EQ(m_mines.GetSize(), 3u);
+}
+
+// What the program shows for each outcome, and the result its dialog's
+// LoadMineData gives: only an archive not opened is followed by "Error
+// loading Mine data".
+TEST(LoadResultTest, EachOutcomeIsToldAsTheProgramTellsIt) {
+    struct Case {
+        LoadKind kind;
+        DataFormat format;
+        int code;
+        std::vector<MessageKind> messages;
+    };
+    const std::vector<Case> cases = {
+        {LoadKind::Loaded, DataFormat::CommaSeparated, kLoadDone, {}},
+        {LoadKind::Loaded, DataFormat::Archive, kLoadDone, {}},
+        {LoadKind::Damaged, DataFormat::Archive, kLoadDone, {MessageKind::ArchiveDamaged}},
+        {LoadKind::NotOpened,
+         DataFormat::CommaSeparated,
+         kLoadCsvNotOpened,
+         {MessageKind::DataFileNotOpened}},
+        {LoadKind::NotOpened,
+         DataFormat::Archive,
+         kLoadArchiveFailed,
+         {MessageKind::FileError, MessageKind::LoadFailed}},
+        {LoadKind::Failed,
+         DataFormat::CommaSeparated,
+         kLoadCsvNotOpened,
+         {MessageKind::ReadFailed}},
+    };
+    for (const Case& c : cases) {
+        const LoadResult result{c.kind, c.format, c.kind == LoadKind::Loaded ? "" : "why", 0};
+        RecordingSink sink;
+        ReportLoaderMessages(result, sink);
+        ReportLoadResult(LoadResultCode(result), sink);
+        EXPECT_EQ(LoadResultCode(result), c.code) << static_cast<int>(c.kind);
+        ASSERT_EQ(sink.messages.size(), c.messages.size()) << static_cast<int>(c.kind);
+        for (std::size_t i = 0; i < c.messages.size(); ++i) {
+            EXPECT_EQ(sink.messages[i].kind, c.messages[i]);
+            EXPECT_EQ(sink.messages[i].text,
+                      c.messages[i] == MessageKind::LoadFailed ? "Error loading Mine data" : "why");
+        }
+    }
 }
 
 using LineList = std::vector<std::string>;

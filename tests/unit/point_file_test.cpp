@@ -20,6 +20,7 @@
 #include "export/point_file.h"
 #include "minedata/byte_file.h"
 #include "test_support.h"
+#include "text/system_error_text.h"
 
 #ifndef _WIN32
 #include <signal.h>

@@ -13,6 +13,7 @@
 
 #include "minedata/safe_file_writer.h"
 #include "test_support.h"
+#include "text/system_error_text.h"
 
 #ifndef _WIN32
 #include <signal.h>

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "minedata/message_sink.h"
+
+// How the load of a data file ended.
+enum class LoadKind {
+    Loaded,     // the whole file was read
+    Damaged,    // an archive cut short or damaged: the complete records read were kept
+    NotOpened,  // the file could not be opened: nothing was read
+    Failed,     // reading failed part way: nothing was kept
+};
+
+// The formats of a data file; its name decides which (IsCommaSeparatedName).
+enum class DataFormat { CommaSeparated, Archive };
+
+// What a load did: the one value a loader returns. The program and vemra-cli
+// decide from it alone what to show and how to go on.
+struct LoadResult {
+    LoadKind kind = LoadKind::Loaded;
+    DataFormat format = DataFormat::CommaSeparated;
+    // What the user is told, whole: empty for Loaded.
+    std::string text;
+    // The mines read, element 0 not counted: all of the file's (Loaded), the
+    // complete records kept (Damaged); 0 otherwise.
+    std::size_t minesRead = 0;
+
+    // True when the caller's mines were replaced by those read.
+    bool MinesReplaced() const { return kind == LoadKind::Loaded || kind == LoadKind::Damaged; }
+};
+
+// Results of the dialog's LoadMineData, mapped from a LoadResult by LoadResultCode.
+inline constexpr int kLoadDone = 1;            // read, also when damaged
+inline constexpr int kLoadCsvNotOpened = 0;    // already reported; caller adds nothing
+inline constexpr int kLoadArchiveFailed = -1;  // see ReportLoadResult
+
+// The dialog's result for `result`: kLoadDone when the mines were replaced,
+// kLoadArchiveFailed for an archive not opened, kLoadCsvNotOpened for a
+// comma-separated file not opened or failing part way (both said already by
+// ReportLoaderMessages).
+int LoadResultCode(const LoadResult& result);
+
+// Reports what the loader itself says about `result`, as the program shows
+// it: a comma-separated file not opened (DataFileNotOpened), an archive not
+// opened (FileError), an archive damaged (ArchiveDamaged), reading failed
+// part way (ReadFailed). Nothing for Loaded.
+void ReportLoaderMessages(const LoadResult& result, IMessageSink& sink);
+
+// What the program adds after a load whose code is `code`: "Error loading
+// Mine data" (LoadFailed) when it is negative, nothing otherwise.
+void ReportLoadResult(int code, IMessageSink& sink);
