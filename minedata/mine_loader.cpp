@@ -15,7 +15,6 @@
 #include <thread>
 #include <vector>
 
-#include "text/ascii_text.h"
 #include "minedata/column_map.h"
 #include "minedata/csv_line.h"
 #include "minedata/field_splitter.h"
@@ -26,6 +25,8 @@
 #include "minedata/mine_text_pool.h"
 #include "minedata/number_text.h"
 #include "minedata/platform_file.h"
+#include "minedata/zip_loader.h"
+#include "text/ascii_text.h"
 
 namespace {
 
@@ -461,6 +462,9 @@ bool IsCommaSeparatedName(std::string_view fileName) {
 }
 
 int LoadMineData(const std::string& fileName, CMineArray& mines, IMessageSink& sink) {
+    if (StartsWithZipSignature(fileName)) {
+        return LoadZippedCommaSeparatedFile(fileName, mines, sink);
+    }
     if (IsCommaSeparatedName(fileName)) {
         return LoadCommaSeparatedFile(fileName, mines, sink);
     }
@@ -498,8 +502,21 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
             blockSize = static_cast<std::size_t>(size) + 1;
         }
     }
-    CMineArray loaded;
     CLineReader reader(file.get(), blockSize);
+    if (ReadCommaSeparatedLines(reader, fileBytes, mines) == CLineReader::Result::Error) {
+        // Some systems open a folder as a file and fail only on reading.
+        if (reader.NothingRead() && reader.LastError() == EISDIR) {
+            return reportNotOpened();
+        }
+        throw CFileError(FileErrorText(fileName, reader.LastError()));
+    }
+    return kLoadDone;
+}
+
+CLineReader::Result ReadCommaSeparatedLines(CLineReader& reader,
+                                            std::optional<std::uint64_t> totalBytes,
+                                            CMineArray& mines) {
+    CMineArray loaded;
     std::string_view header;
     CLineReader::Result result = reader.ReadLine(header);
     if (result == CLineReader::Result::Line && !header.empty()) {
@@ -509,15 +526,10 @@ int LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines, IMess
         CMine element0;
         builder.Build(header, element0, nullptr);
         loaded.Add(std::move(element0));
-        result = CRecordBatches(builder, loaded, fileBytes).LoadRest(reader);
+        result = CRecordBatches(builder, loaded, totalBytes).LoadRest(reader);
     }
-    if (result == CLineReader::Result::Error) {
-        // Some systems open a folder as a file and fail only on reading.
-        if (reader.NothingRead() && reader.LastError() == EISDIR) {
-            return reportNotOpened();
-        }
-        throw CFileError(FileErrorText(fileName, reader.LastError()));
+    if (result != CLineReader::Result::Error) {
+        mines.Swap(loaded);
     }
-    mines.Swap(loaded);
-    return kLoadDone;
+    return result;
 }
