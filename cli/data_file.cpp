@@ -3,16 +3,20 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "cli/commands.h"
 #include "minedata/column_map.h"
 #include "minedata/file_error.h"
 #include "minedata/line_reader.h"
 #include "minedata/mine_loader.h"
+#include "minedata/zip_loader.h"
+#include "minedata/zip_member_source.h"
 
 LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     LoadedData data;
-    data.commaSeparated = IsCommaSeparatedName(path);
+    const bool zipped = StartsWithZipSignature(path);
+    data.commaSeparated = zipped || IsCommaSeparatedName(path);
     int result = 0;
     const auto start = std::chrono::steady_clock::now();
     try {
@@ -26,6 +30,10 @@ LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     if (result != kLoadDone) {
         throw CommandError(kExitFailed, "");
     }
+    if (CZipMemberSource member;
+        zipped && member.Open(path) == CZipMemberSource::OpenResult::Opened) {
+        data.zipMember = member.Member().name;
+    }
     return data;
 }
 
@@ -34,12 +42,23 @@ ColumnsRead RecognisedColumns(const std::string& path) {
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        return columns;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    std::optional<CFileByteSource> fileBytes;
+    CZipMemberSource member;
+    IByteSource* source = &member;
+    if (StartsWithZipSignature(path)) {
+        if (member.Open(path) != CZipMemberSource::OpenResult::Opened) {
+            return columns;
+        }
+    } else {
+        file.reset(std::fopen(path.c_str(), "rb"));
+        if (!file) {
+            return columns;
+        }
+        source = &fileBytes.emplace(file.get());
     }
     // The loader's own reader, so the header line ends exactly where it does.
-    CLineReader reader(file.get(), std::size_t{1} << 16);
+    CLineReader reader(*source, std::size_t{1} << 16);
     std::string_view header;
     if (reader.ReadLine(header) != CLineReader::Result::Line) {
         return columns;

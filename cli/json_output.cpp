@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "text/text_encoding.h"
 #include "infosheet/page_texts.h"
 #include "minedata/column_map.h"
+#include "text/text_encoding.h"
 
 namespace {
 
@@ -87,9 +87,16 @@ Json InfoJson(const LoadedData& data, const ColumnsRead& columns) {
     for (const auto& [name, secondName] : columns.secondNames) {
         secondNames[std::string(name)] = std::string(secondName);
     }
-    return {{"mines", data.MineCount()},
-            {"format", data.commaSeparated ? "csv" : "archive"},
-            {"columns", std::move(names)},
-            {"second_names", std::move(secondNames)},
-            {"load_seconds", data.loadSeconds}};
+    const bool zipped = !data.zipMember.empty();
+    Json info = {{"mines", data.MineCount()},
+                 {"format", zipped                ? "zip"
+                            : data.commaSeparated ? "csv"
+                                                  : "archive"}};
+    if (zipped) {
+        info["zip_member"] = data.zipMember;
+    }
+    info["columns"] = std::move(names);
+    info["second_names"] = std::move(secondNames);
+    info["load_seconds"] = data.loadSeconds;
+    return info;
 }

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "text/text_encoding.h"
 #include "infosheet/page_texts.h"
+#include "text/text_encoding.h"
 
 namespace {
 
@@ -79,8 +79,12 @@ void WriteMinePages(std::ostream& out, const CMine& mine) {
 
 void WriteInfo(std::ostream& out, const LoadedData& data, const ColumnsRead& columns) {
     out << "Mines:     " << data.MineCount() << '\n';
-    out << "Format:    " << (data.commaSeparated ? "comma-separated (csv)" : "mine archive")
-        << '\n';
+    out << "Format:    ";
+    if (!data.zipMember.empty()) {
+        out << "zip (member " << data.zipMember << ")\n";
+    } else {
+        out << (data.commaSeparated ? "comma-separated (csv)" : "mine archive") << '\n';
+    }
     out << "Columns:   " << columns.names.size() << " recognised";
     for (std::size_t i = 0; i < columns.names.size(); ++i) {
         out << (i == 0 ? ": " : ", ") << columns.names[i];
