@@ -120,15 +120,15 @@ std::string FindCommaSeparatedMember(std::FILE* file, std::uint64_t fileBytes, Z
     if (!ReadAt(file, fileBytes - tailBytes, tailBytes, tail)) {
         return kNotRead;
     }
+    // Searched from the end: a comment may hold the signature too.
     std::size_t end = tailBytes - kEndRecordBytes + 1;
-    do {
+    bool foundEnd = false;
+    while (!foundEnd && end > 0) {
         --end;
-        if (tail.compare(end, 4, kEndRecordSignature) == 0 &&
-            Read16(tail, end + kEndCommentLengthAt) == tailBytes - end - kEndRecordBytes) {
-            break;
-        }
-    } while (end > 0);
-    if (tail.compare(end, 4, kEndRecordSignature) != 0) {
+        foundEnd = tail.compare(end, 4, kEndRecordSignature) == 0 &&
+                   Read16(tail, end + kEndCommentLengthAt) == tailBytes - end - kEndRecordBytes;
+    }
+    if (!foundEnd) {
         return kCutShort;
     }
     const std::uint64_t endOffset = fileBytes - tailBytes + end;
