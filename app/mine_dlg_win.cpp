@@ -149,7 +149,9 @@ void CMineDlg::OnBrowse() {
     // A failed check has told the user; the file dialog opens all the same.
     UpdateData(true);
     CFileDialog dlg(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    "CSV files (*.csv)|*.csv|DAT files (*.dat)|*.dat|All Files (*.*)|*.*||", this);
+                    "CSV files (*.csv)|*.csv|DAT files (*.dat)|*.dat|Zip files (*.zip)|*.zip|All "
+                    "Files (*.*)|*.*||",
+                    this);
     dlg.SetTitle("Open Mine Data File");
     if (dlg.DoModal() == IDOK) {
         m_strDataFile = dlg.GetPathName();

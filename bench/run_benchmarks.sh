@@ -28,6 +28,9 @@
 #     per mine (vemra-bench)
 #   batch runs of 100,000 points (nearest -n 5 --points, lookup --points)
 #                                                vs  vemra-cli info (load alone)
+#   the load from a deflated zip (vemra-cli info)  vs  unzip -p of the zip, then the load of the
+#                                                    unzipped file; and its peak memory against
+#                                                    the unzipped load's
 # and, beside them, the processor time of the same whole commands, which
 # varies less on a machine shared with other work; then the mines along a
 # route (bench/along_benchmark.sh).
@@ -430,6 +433,47 @@ print(f"  vemra-cli info: archive {cpu['archive']:.3f}s, same mines as csv "
 print(f"  vemra-cli info: csv {cpu['csv']:.3f}s, wc -l {cpu['wc -l']:.3f}s "
       f"({cpu['csv'] / max(cpu['wc -l'], 1e-6):.2f}x), python rows {cpu['python rows']:.3f}s "
       f"({cpu['python rows'] / cpu['csv']:.2f}x)")
+PY
+
+# The USGS download as it comes: the same 300,000 mines from a deflated zip,
+# against unzipping it (unzip -p to /dev/null) and loading the unzipped file;
+# the peak memory of the zip load against the unzipped load.
+echo
+echo "== zip: vemra-cli info on the deflated zip, against unzip -p then info (best of 5, alternating)"
+zip_file=$build/bench-data/mrds-$rows-csv.zip
+if [[ ! -s $zip_file || $zip_file -ot $data ]]; then
+    rm -f "$zip_file"
+    ln -sf "$data" "$scratch/mrds.csv"
+    zip -q -6 -j "$zip_file" "$scratch/mrds.csv"
+fi
+zip_mines=$("$cli" info --json "$zip_file" | json_value '["mines"]')
+if [[ $zip_mines != "$mines" ]]; then
+    echo "the zip read wrongly: $zip_mines mines, $mines unzipped" >&2
+    exit 1
+fi
+zip_times=$(for _ in 1 2 3 4 5; do
+    echo "zip $(seconds "$cli" info "$zip_file") $(cpu_seconds 1 "$cli" info "$zip_file")"
+    echo "unzip $(seconds unzip -p "$zip_file") $(cpu_seconds 1 unzip -p "$zip_file")"
+    echo "csv $(seconds "$cli" info "$data") $(cpu_seconds 1 "$cli" info "$data")"
+done)
+zip_rss_kb=$(peak_kb "$cli" info "$zip_file")
+csv_rss_kb=$(peak_kb "$cli" info "$data")
+python3 - "$zip_times" "$zip_rss_kb" "$csv_rss_kb" "$(stat -c %s "$zip_file")" <<'PY'
+import sys
+rows = [line.split() for line in sys.argv[1].splitlines()]
+best = lambda kind, column: min(float(r[column]) for r in rows if r[0] == kind)
+zip_wall, unzip_wall, csv_wall = best("zip", 1), best("unzip", 1), best("csv", 1)
+zip_cpu, unzip_cpu, csv_cpu = best("zip", 2), best("unzip", 2), best("csv", 2)
+zip_rss, csv_rss, zip_size = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+pair = unzip_wall + csv_wall
+print(f"zip {zip_size / 1e6:.1f} MB: info {zip_wall:.3f}s (cpu {zip_cpu:.2f}s); unzip -p "
+      f"{unzip_wall:.3f}s (cpu {unzip_cpu:.2f}s) + info on the unzipped file {csv_wall:.3f}s "
+      f"(cpu {csv_cpu:.2f}s)")
+ratio = zip_wall / pair
+print(f"{'zip load vs unzip + load':26} {ratio:6.2f}x{'':13} target {'<= 1x':16} "
+      f"{'met' if ratio <= 1 else 'MISSED'}  (cpu {zip_cpu / (unzip_cpu + csv_cpu):.2f}x)")
+print(f"{'zip peak vs unzipped peak':26} {zip_rss / csv_rss:6.2f}x{'':13} "
+      f"({zip_rss / 1e3:.1f} MB against {csv_rss / 1e3:.1f} MB)")
 PY
 
 "$root/bench/along_benchmark.sh" "$build" "$data"

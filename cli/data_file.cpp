@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 #include "cli/commands.h"
 #include "minedata/column_map.h"
@@ -9,6 +11,8 @@
 #include "minedata/line_reader.h"
 #include "minedata/mine_loader.h"
 #include "minedata/platform_file.h"
+#include "minedata/zip_loader.h"
+#include "minedata/zip_member_source.h"
 
 int LoadedData::ExitStatus(int status) const {
     return archiveDamaged && (status == kExitOk || status == kExitNoMatch) ? kExitDamagedArchive
@@ -31,19 +35,31 @@ LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     if (!result.MinesReplaced()) {
         throw CommandError(kExitFailed, "");
     }
-    data.commaSeparated = result.format == DataFormat::CommaSeparated;
+    data.commaSeparated = result.format != DataFormat::Archive;
     data.archiveDamaged = result.kind == LoadKind::Damaged;
+    data.zipMember = result.zipMember;
     return data;
 }
 
 ColumnsRead RecognisedColumns(const std::string& path) {
     ColumnsRead columns;
-    const FilePtr file(OpenFileForReading(path));
-    if (!file) {
-        return columns;
+    FilePtr file;
+    std::optional<CFileByteSource> fileBytes;
+    CZipMemberSource member;
+    IByteSource* source = &member;
+    if (StartsWithZipSignature(path)) {
+        if (member.Open(path) != CZipMemberSource::OpenResult::Opened) {
+            return columns;
+        }
+    } else {
+        file.reset(OpenFileForReading(path));
+        if (!file) {
+            return columns;
+        }
+        source = &fileBytes.emplace(file.get());
     }
     // The loader's own reader, so the header line ends exactly where it does.
-    CLineReader reader(file.get(), std::size_t{1} << 16);
+    CLineReader reader(*source, std::size_t{1} << 16);
     std::string_view header;
     if (reader.ReadLine(header) != CLineReader::Result::Line) {
         return columns;

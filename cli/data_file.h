@@ -14,6 +14,8 @@ struct LoadedData {
     bool commaSeparated = false;
     // An archive cut short or damaged: the mines are the complete records read.
     bool archiveDamaged = false;
+    // The member read, when the file is a zip; its records are comma-separated.
+    std::string zipMember;
     double loadSeconds = 0.0;
 
     // Elements from 1 on; element 0 is the placeholder.
@@ -41,6 +43,6 @@ struct ColumnsRead {
     std::vector<std::pair<std::string_view, std::string_view>> secondNames;
 };
 
-// The columns that the first line of the comma-separated file `path` names;
-// none when the file holds no line.
+// The columns that the first line of the comma-separated file `path`, or of
+// the zip's member read, names; none when it holds no line.
 ColumnsRead RecognisedColumns(const std::string& path);

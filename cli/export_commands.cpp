@@ -23,7 +23,7 @@ struct ExportOptions {
 };
 
 void AddExportArguments(CLI::App& command, ExportOptions& options, const std::string& outHelp) {
-    command.add_option("DATAFILE", options.dataFile, "Mine data file (.csv or archive)")
+    command.add_option("DATAFILE", options.dataFile, "Mine data file (.csv, zip or archive)")
         ->required();
     command.add_option("OUT", options.outFile, outHelp)->required();
     AddFilterOptions(command, options.filters);

@@ -37,7 +37,7 @@ Command AddInfoCommand(CLI::App& app) {
     auto options = std::make_shared<InfoOptions>();
     CLI::App* command =
         app.add_subcommand("info", "Tell the number of mines, the format and the columns read");
-    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
+    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv, zip or archive)")
         ->required();
     command->add_flag("--json", options->json, "One JSON object");
     return {command, [options](IMessageSink& sink) { return RunInfo(*options, sink); }};

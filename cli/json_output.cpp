@@ -131,8 +131,14 @@ void AppendInfoJson(CJsonWriter& json, const LoadedData& data, const ColumnsRead
     json.BeginObject();
     json.Key("mines");
     json.Number(data.MineCount());
+    const bool zipped = !data.zipMember.empty();
     json.Key("format");
-    json.String(data.commaSeparated ? "csv" : "archive");
+    json.String(zipped ? "zip" : data.commaSeparated ? "csv" : "archive");
+    if (zipped) {
+        // A member's name is bytes of the zip's choosing: decoded as data texts are.
+        json.Key("zip_member");
+        json.DataText(data.zipMember);
+    }
     json.Key("columns");
     json.BeginArray();
     for (std::string_view name : columns.names) {

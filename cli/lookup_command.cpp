@@ -77,7 +77,7 @@ Command AddLookupCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "lookup",
         "Show the mine that a map click at LAT, LON would show, or at each point of a file");
-    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
+    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv, zip or archive)")
         ->required();
     CLI::Option* latitude =
         command->add_option("LAT", options->latitude, "Latitude of the click, degrees")

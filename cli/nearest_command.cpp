@@ -131,7 +131,7 @@ Command AddNearestCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "nearest",
         "List the mines nearest to LAT, LON by great-circle distance, or to each point of a file");
-    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv or archive)")
+    command->add_option("DATAFILE", options->dataFile, "Mine data file (.csv, zip or archive)")
         ->required();
     CLI::Option* latitude =
         command->add_option("LAT", options->latitude, "Latitude, degrees (-90 to 90)")

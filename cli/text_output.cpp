@@ -99,8 +99,12 @@ void WriteNearMines(std::ostream& out, const CMineArray& mines,
 
 void WriteInfo(std::ostream& out, const LoadedData& data, const ColumnsRead& columns) {
     out << "Mines:     " << data.MineCount() << '\n';
-    out << "Format:    " << (data.commaSeparated ? "comma-separated (csv)" : "mine archive")
-        << '\n';
+    out << "Format:    ";
+    if (!data.zipMember.empty()) {
+        out << "zip (member " << DataTextToUtf8(data.zipMember) << ")\n";
+    } else {
+        out << (data.commaSeparated ? "comma-separated (csv)" : "mine archive") << '\n';
+    }
     out << "Columns:   " << columns.names.size() << " recognised";
     for (std::size_t i = 0; i < columns.names.size(); ++i) {
         out << (i == 0 ? ": " : ", ") << columns.names[i];

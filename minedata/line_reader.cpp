@@ -1,10 +1,15 @@
 #include "minedata/line_reader.h"
 
-#include <cerrno>
 #include <cstring>
 
 CLineReader::CLineReader(std::FILE* file, std::size_t blockSize)
-    : m_pFile(file),
+    : m_pFileSource(std::make_unique<CFileByteSource>(file)),
+      m_pSource(m_pFileSource.get()),
+      m_nBlockSize(blockSize == 0 ? 1 : blockSize),
+      m_pBlock(std::make_unique_for_overwrite<char[]>(m_nBlockSize)) {}
+
+CLineReader::CLineReader(IByteSource& source, std::size_t blockSize)
+    : m_pSource(&source),
       m_nBlockSize(blockSize == 0 ? 1 : blockSize),
       m_pBlock(std::make_unique_for_overwrite<char[]>(m_nBlockSize)) {}
 
@@ -15,15 +20,13 @@ CLineReader::Result CLineReader::Fill() {
     if (m_bEof) {
         return Result::End;
     }
-    errno = 0;
-    const std::size_t got = std::fread(m_pBlock.get(), 1, m_nBlockSize, m_pFile);
+    const std::size_t got = m_pSource->Read(m_pBlock.get(), m_nBlockSize);
     m_nPos = 0;
     m_nEnd = got;
     m_nBytesRead += got;
     if (got < m_nBlockSize) {
-        if (std::ferror(m_pFile)) {
-            // Some C runtimes leave errno at 0; keep Error distinguishable.
-            m_nError = errno != 0 ? errno : EIO;
+        if (m_pSource->Failure() != 0) {
+            m_nError = m_pSource->Failure();
             m_nEnd = 0;
             return Result::Error;
         }

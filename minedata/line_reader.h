@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-// Reads the lines of an open file in large blocks. A line ends at a line
+#include "minedata/byte_source.h"
+
+// Reads the lines of an open file, or of any byte source, in large blocks. A line ends at a line
 // feed; one carriage return just before the line feed is not part of the
 // line; a lone carriage return is an ordinary byte. A last line without a
 // line feed still counts. Lines may be of any length. Only one block and the
@@ -23,6 +25,8 @@ public:
 
     // `file` stays owned by the caller and must outlive the reader.
     explicit CLineReader(std::FILE* file, std::size_t blockSize = kDefaultBlockSize);
+    // `source` stays owned by the caller and must outlive the reader.
+    explicit CLineReader(IByteSource& source, std::size_t blockSize = kDefaultBlockSize);
     CLineReader(const CLineReader&) = delete;
     CLineReader& operator=(const CLineReader&) = delete;
 
@@ -46,7 +50,9 @@ public:
 private:
     Result Fill();
 
-    std::FILE* m_pFile;
+    // Set when the reader was given a file rather than a source.
+    std::unique_ptr<CFileByteSource> m_pFileSource;
+    IByteSource* m_pSource;
     std::size_t m_nBlockSize;
     std::unique_ptr<char[]> m_pBlock;
     std::size_t m_nPos = 0;

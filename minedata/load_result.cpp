@@ -6,8 +6,7 @@ int LoadResultCode(const LoadResult& result) {
         case LoadKind::Damaged:
             return kLoadDone;
         case LoadKind::NotOpened:
-            return result.format == DataFormat::CommaSeparated ? kLoadCsvNotOpened
-                                                               : kLoadArchiveFailed;
+            return result.format == DataFormat::Archive ? kLoadArchiveFailed : kLoadCsvNotOpened;
         case LoadKind::Failed:
             break;
     }
@@ -22,8 +21,8 @@ void ReportLoaderMessages(const LoadResult& result, IMessageSink& sink) {
             sink.Report(MessageKind::ArchiveDamaged, result.text);
             return;
         case LoadKind::NotOpened:
-            sink.Report(result.format == DataFormat::CommaSeparated ? MessageKind::DataFileNotOpened
-                                                                    : MessageKind::FileError,
+            sink.Report(result.format == DataFormat::Archive ? MessageKind::FileError
+                                                             : MessageKind::DataFileNotOpened,
                         result.text);
             return;
         case LoadKind::Failed:

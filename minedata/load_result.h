@@ -13,8 +13,13 @@ enum class LoadKind {
     Failed,     // reading failed part way: nothing was kept
 };
 
-// The formats of a data file; its name decides which (IsCommaSeparatedName).
-enum class DataFormat { CommaSeparated, Archive };
+// The formats of a data file: a zip by its first bytes, else its name decides
+// (IsCommaSeparatedName).
+enum class DataFormat {
+    CommaSeparated,
+    Archive,
+    ZippedCommaSeparated,  // the comma-separated member of a zip
+};
 
 // What a load did: the one value a loader returns. The program and vemra-cli
 // decide from it alone what to show and how to go on.
@@ -26,6 +31,8 @@ struct LoadResult {
     // The mines read, element 0 not counted: all of the file's (Loaded), the
     // complete records kept (Damaged); 0 otherwise.
     std::size_t minesRead = 0;
+    // The zip member read, for ZippedCommaSeparated.
+    std::string zipMember;
 
     // True when the caller's mines were replaced by those read.
     bool MinesReplaced() const { return kind == LoadKind::Loaded || kind == LoadKind::Damaged; }
@@ -38,14 +45,15 @@ inline constexpr int kLoadArchiveFailed = -1;  // see ReportLoadResult
 
 // The dialog's result for `result`: kLoadDone when the mines were replaced,
 // kLoadArchiveFailed for an archive not opened, kLoadCsvNotOpened for a
-// comma-separated file not opened or failing part way (both said already by
-// ReportLoaderMessages).
+// comma-separated file or zip not opened, or any file failing part way (said
+// already by ReportLoaderMessages).
 int LoadResultCode(const LoadResult& result);
 
 // Reports what the loader itself says about `result`, as the program shows
-// it: a comma-separated file not opened (DataFileNotOpened), an archive not
-// opened (FileError), an archive damaged (ArchiveDamaged), reading failed
-// part way (ReadFailed). Nothing for Loaded.
+// it: a comma-separated file or zip not opened (DataFileNotOpened), an
+// archive not opened (FileError), an archive damaged (ArchiveDamaged), reading
+// failed part way or a zip that cannot be read (ReadFailed). Nothing for
+// Loaded.
 void ReportLoaderMessages(const LoadResult& result, IMessageSink& sink);
 
 // What the program adds after a load whose code is `code`: "Error loading

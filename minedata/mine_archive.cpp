@@ -45,7 +45,7 @@ LoadResult ReadMineArchive(const std::string& fileName, CMineArray& mines) {
     try {
         file = std::make_unique<CDiskFile>(fileName);
     } catch (const CFileException& e) {
-        return {LoadKind::NotOpened, DataFormat::Archive, FitFileErrorText(e.what()), 0};
+        return {LoadKind::NotOpened, DataFormat::Archive, FitFileErrorText(e.what()), 0, {}};
     }
 
     // Filled apart from `mines` so that a failure leaves the caller's
@@ -89,7 +89,7 @@ LoadResult ReadMineArchive(const std::string& fileName, CMineArray& mines) {
         damage = std::string(e.what()) + " ";
     }
     LoadResult result{
-        LoadKind::Loaded, DataFormat::Archive, {}, loaded.IsEmpty() ? 0 : loaded.GetSize() - 1};
+        LoadKind::Loaded, DataFormat::Archive, {}, loaded.IsEmpty() ? 0 : loaded.GetSize() - 1, {}};
     if (!damage.empty()) {
         result.kind = LoadKind::Damaged;
         result.text = damage + MinesWereRead(result.minesRead) + ", the rest is lost.";

@@ -11,6 +11,7 @@
 #include "minedata/platform_file.h"
 #include "minedata/record_batches.h"
 #include "minedata/record_builder.h"
+#include "minedata/zip_loader.h"
 #include "text/ascii_text.h"
 #include "text/system_error_text.h"
 
@@ -31,6 +32,9 @@ bool IsCommaSeparatedName(std::string_view fileName) {
 }
 
 LoadResult LoadMineData(const std::string& fileName, CMineArray& mines) {
+    if (StartsWithZipSignature(fileName)) {
+        return LoadZippedCommaSeparatedFile(fileName, mines);
+    }
     if (IsCommaSeparatedName(fileName)) {
         return LoadCommaSeparatedFile(fileName, mines);
     }
@@ -38,8 +42,11 @@ LoadResult LoadMineData(const std::string& fileName, CMineArray& mines) {
 }
 
 LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines) {
-    LoadResult notOpened{LoadKind::NotOpened, DataFormat::CommaSeparated,
-                         "Error opening file: '" + fileName + "'", 0};
+    LoadResult notOpened{LoadKind::NotOpened,
+                         DataFormat::CommaSeparated,
+                         "Error opening file: '" + fileName + "'",
+                         0,
+                         {}};
 
     // Binary mode: line ends are handled by the reader the same way on
     // every system.
@@ -60,8 +67,29 @@ LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines
             blockSize = static_cast<std::size_t>(size) + 1;
         }
     }
-    CMineArray loaded;
     CLineReader reader(file.get(), blockSize);
+    if (ReadCommaSeparatedLines(reader, fileBytes, mines) == CLineReader::Result::Error) {
+        // Some systems open a folder as a file and fail only on reading.
+        if (reader.NothingRead() && reader.LastError() == EISDIR) {
+            return notOpened;
+        }
+        return {LoadKind::Failed,
+                DataFormat::CommaSeparated,
+                ReadErrorText(fileName, reader.LastError()),
+                0,
+                {}};
+    }
+    return {LoadKind::Loaded,
+            DataFormat::CommaSeparated,
+            {},
+            mines.IsEmpty() ? 0 : mines.GetSize() - 1,
+            {}};
+}
+
+CLineReader::Result ReadCommaSeparatedLines(CLineReader& reader,
+                                            std::optional<std::uint64_t> totalBytes,
+                                            CMineArray& mines) {
+    CMineArray loaded;
     std::string_view header;
     CLineReader::Result result = reader.ReadLine(header);
     if (result == CLineReader::Result::Line && !header.empty()) {
@@ -71,19 +99,10 @@ LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines
         CMine element0;
         builder.Build(header, element0, nullptr);
         loaded.Add(std::move(element0));
-        result = CRecordBatches(builder, loaded, fileBytes).LoadRest(reader);
+        result = CRecordBatches(builder, loaded, totalBytes).LoadRest(reader);
     }
-    if (result == CLineReader::Result::Error) {
-        // Some systems open a folder as a file and fail only on reading.
-        if (reader.NothingRead() && reader.LastError() == EISDIR) {
-            return notOpened;
-        }
-        return {LoadKind::Failed, DataFormat::CommaSeparated,
-                ReadErrorText(fileName, reader.LastError()), 0};
+    if (result != CLineReader::Result::Error) {
+        mines.Swap(loaded);
     }
-    mines.Swap(loaded);
-    return {LoadKind::Loaded,
-            DataFormat::CommaSeparated,
-            {},
-            mines.IsEmpty() ? 0 : mines.GetSize() - 1};
+    return result;
 }

@@ -31,6 +31,10 @@ std::FILE* CreateNewFile(const std::string& path, int& error);
 // value (EISDIR when the stream is a folder's).
 int GetOpenFileSize(std::FILE* file, std::uint64_t& size);
 
+// Moves the read position of `file` to `offset` bytes from its start, which
+// may lie past 2 GB. Returns false when it cannot.
+bool SeekFile(std::FILE* file, std::uint64_t offset);
+
 // Hands the bytes written to `file` (already flushed from the stream) to the
 // disk. Returns 0 or an errno value.
 int SyncFileToDisk(std::FILE* file);

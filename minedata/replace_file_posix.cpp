@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 
 #include "minedata/byte_file.h"
 #include "minedata/platform_file.h"
@@ -42,6 +43,11 @@ int GetOpenFileSize(std::FILE* file, std::uint64_t& size) {
     }
     size = info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
     return 0;
+}
+
+bool SeekFile(std::FILE* file, std::uint64_t offset) {
+    return offset <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) &&
+           ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
 int SyncFileToDisk(std::FILE* file) {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 
 #include "minedata/platform_file.h"
 #include "text/system_error_text_win.h"
@@ -44,6 +45,11 @@ int GetOpenFileSize(std::FILE* file, std::uint64_t& size) {
     }
     size = static_cast<std::uint64_t>(length);
     return 0;
+}
+
+bool SeekFile(std::FILE* file, std::uint64_t offset) {
+    return offset <= static_cast<std::uint64_t>(std::numeric_limits<long long>::max()) &&
+           ::_fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
 }
 
 int SyncFileToDisk(std::FILE* file) {

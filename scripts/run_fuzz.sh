@@ -20,7 +20,7 @@ if [[ ${1:-} == --minimize ]]; then
 fi
 seconds="${1:-60}"
 build=build/fuzz
-targets=(csv_line loader archive filter points waypoint_xml)
+targets=(csv_line loader archive filter points zip waypoint_xml)
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -370,9 +370,17 @@ TEST(LoadResultTest, EachOutcomeIsToldAsTheProgramTellsIt) {
          DataFormat::CommaSeparated,
          kLoadCsvNotOpened,
          {MessageKind::ReadFailed}},
+        {LoadKind::NotOpened,
+         DataFormat::ZippedCommaSeparated,
+         kLoadCsvNotOpened,
+         {MessageKind::DataFileNotOpened}},
+        {LoadKind::Failed,
+         DataFormat::ZippedCommaSeparated,
+         kLoadCsvNotOpened,
+         {MessageKind::ReadFailed}},
     };
     for (const Case& c : cases) {
-        const LoadResult result{c.kind, c.format, c.kind == LoadKind::Loaded ? "" : "why", 0};
+        const LoadResult result{c.kind, c.format, c.kind == LoadKind::Loaded ? "" : "why", 0, {}};
         RecordingSink sink;
         ReportLoaderMessages(result, sink);
         ReportLoadResult(LoadResultCode(result), sink);
