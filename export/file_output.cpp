@@ -54,3 +54,19 @@ void WritePending(std::ostream& out, std::string& pending) {
     out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
     pending.clear();
 }
+
+bool ReportExportResult(const SafeWriteResult& result, const std::string& path,
+                        IMessageSink& sink) {
+    switch (result.failedAt) {
+        case SafeWriteStage::None:
+            return true;
+        case SafeWriteStage::Create:
+            sink.Report(MessageKind::ExportFailed, "Error opening:\n" + path);
+            return false;
+        case SafeWriteStage::Write:
+        case SafeWriteStage::Replace:
+            break;
+    }
+    sink.Report(MessageKind::ExportFailed, result.message);
+    return false;
+}

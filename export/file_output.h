@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "minedata/message_sink.h"
 #include "minedata/safe_file_writer.h"
 
 // Writes the file `path` as WriteFileSafely does (a temporary file beside it
@@ -12,6 +13,11 @@
 // exception, so the result names the target and the system's reason.
 SafeWriteResult WriteStreamSafely(const std::string& path,
                                   const std::function<void(std::ostream&)>& write);
+
+// Tells `sink` why the export to `path` failed, as the program says it: "Error
+// opening:" and the path when the file could not be made, else the path and
+// the system's reason. Returns whether `result` is a success.
+bool ReportExportResult(const SafeWriteResult& result, const std::string& path, IMessageSink& sink);
 
 // Writes `pending` to `out` and empties it once it holds a batch's worth, so
 // that a file of many small records is written in few large pieces with

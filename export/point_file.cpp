@@ -59,16 +59,5 @@ bool ExportPointFile(const std::string& path, const CMineArray& mines, const Pos
                      IMessageSink& sink) {
     const SafeWriteResult result =
         WriteStreamSafely(path, [&](std::ostream& out) { WritePointFile(out, mines, filter); });
-    switch (result.failedAt) {
-        case SafeWriteStage::None:
-            return true;
-        case SafeWriteStage::Create:
-            sink.Report(MessageKind::ExportFailed, "Error opening:\n" + path);
-            return false;
-        case SafeWriteStage::Write:
-        case SafeWriteStage::Replace:
-            break;
-    }
-    sink.Report(MessageKind::ExportFailed, result.message);
-    return false;
+    return ReportExportResult(result, path, sink);
 }

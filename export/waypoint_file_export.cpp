@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "export/file_output.h"
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
@@ -37,12 +38,6 @@ std::vector<std::size_t> MinesOnMap(const CMineArray& mines, const PositionFilte
 
 bool ExportWaypointFile(WaypointFormat format, const std::string& path, const CMineArray& mines,
                         const PositionFilter& onMap, IMessageSink& sink) {
-    const SafeWriteResult result = WriteInFormat(format, path, mines, MinesOnMap(mines, onMap));
-    if (result.Ok()) {
-        return true;
-    }
-    sink.Report(MessageKind::ExportFailed, result.failedAt == SafeWriteStage::Create
-                                               ? "Error opening:\n" + path
-                                               : result.message);
-    return false;
+    return ReportExportResult(WriteInFormat(format, path, mines, MinesOnMap(mines, onMap)), path,
+                              sink);
 }
