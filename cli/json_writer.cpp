@@ -85,6 +85,47 @@ void AppendLaidOut(std::string& out, std::string_view digits, int pointPlace) {
     }
 }
 
+// Writes `value` (finite, from 1e-4 to below 1e9) when it is a whole number
+// of millionths, the form distances, bearings and typed positions take, and
+// returns whether it did. The digits are the shortest that read back the
+// same: below 1e9 two such numbers are more than a double's spacing apart,
+// so no shorter or other one of them reads back as `value`. Integer digits
+// cost far less than the general shortest search.
+bool AppendFewDecimals(std::string& out, double value) {
+    constexpr double kMillion = 1e6;
+    if (!(value >= 1e-4 && value < 1e9)) {
+        return false;
+    }
+    const long long millionths = std::llround(value * kMillion);
+    // Both operands are exact, so the quotient is the double nearest to the
+    // decimal, as reading it back gives.
+    if (static_cast<double>(millionths) / kMillion != value) {
+        return false;
+    }
+    std::array<char, 24> digits;
+    const auto whole =
+        std::to_chars(digits.data(), digits.data() + digits.size(), millionths / 1000000);
+    out.append(digits.data(), static_cast<std::size_t>(whole.ptr - digits.data()));
+    out += '.';
+    long long fraction = millionths % 1000000;
+    if (fraction == 0) {
+        out += '0';
+        return true;
+    }
+    int places = 6;
+    while (fraction % 10 == 0) {
+        fraction /= 10;
+        --places;
+    }
+    std::array<char, 8> fractionDigits;
+    const auto end = std::to_chars(fractionDigits.data(),
+                                   fractionDigits.data() + fractionDigits.size(), fraction);
+    const auto written = static_cast<int>(end.ptr - fractionDigits.data());
+    out.append(static_cast<std::size_t>(places - written), '0');
+    out.append(fractionDigits.data(), static_cast<std::size_t>(written));
+    return true;
+}
+
 }  // namespace
 
 void CJsonWriter::BeforeValue() {
@@ -136,10 +177,26 @@ void CJsonWriter::EndArray() {
 }
 
 void CJsonWriter::Key(std::string_view name) {
-    BeforeValue();
-    m_text += '"';
-    m_text.append(name);
-    m_text.append(m_indent > 0 ? "\": " : "\":");
+    // JSON Lines write many keys: on one line, the comma before a member and
+    // the key go across in one append.
+    std::array<char, 64> key;
+    if (m_indent == 0 && !m_afterKey && !m_hasMembers.empty() && name.size() + 3 <= key.size()) {
+        std::size_t size = 0;
+        if (m_hasMembers.back()) {
+            key[size++] = ',';
+        }
+        m_hasMembers.back() = true;
+        key[size++] = '"';
+        size += name.copy(key.data() + size, name.size());
+        key[size++] = '"';
+        key[size++] = ':';
+        m_text.append(key.data(), size);
+    } else {
+        BeforeValue();
+        m_text += '"';
+        m_text.append(name);
+        m_text.append(m_indent > 0 ? "\": " : "\":");
+    }
     m_afterKey = true;
 }
 
@@ -216,8 +273,24 @@ void CJsonWriter::Number(double value) {
         m_text += "0.0";
         return;
     }
-    // The shortest digits that read back the same, as d.ddde±x.
+    if (AppendFewDecimals(m_text, value)) {
+        return;
+    }
     std::array<char, 32> buffer;
+    if (value >= 1e-4 && value < 1e15) {
+        // The range written without an exponent: the shortest fixed form has
+        // the same digits, with ".0" after a whole number.
+        const auto fixed = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::fixed);
+        const std::string_view text(buffer.data(),
+                                    static_cast<std::size_t>(fixed.ptr - buffer.data()));
+        m_text.append(text);
+        if (text.find('.') == std::string_view::npos) {
+            m_text += ".0";
+        }
+        return;
+    }
+    // The shortest digits that read back the same, as d.ddde±x.
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::scientific);
     const std::string_view scientific(buffer.data(),

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -233,6 +235,15 @@ TEST(JsonWriterTest, NumbersAndEmptyContainersAsDocumented) {
         for (const double value : {std::bit_cast<double>(random()), typed, double{stored},
                                    RoundedDistanceKm(typed * 100), RoundedBearing(typed + 180)}) {
             const std::string written = Written([&](CJsonWriter& w) { w.Number(value); });
+            // Without an exponent, the shortest digits are std::to_chars' fixed form.
+            if (std::abs(value) >= 1e-4 && std::abs(value) < 1e15) {
+                std::array<char, 48> fixed;
+                const auto end = std::to_chars(fixed.data(), fixed.data() + fixed.size(), value,
+                                               std::chars_format::fixed);
+                std::string shortest(fixed.data(), end.ptr);
+                EXPECT_EQ(written,
+                          shortest.find('.') == std::string::npos ? shortest + ".0" : shortest);
+            }
             const std::string reference = Number(value).dump();
             if (written != reference) {
                 EXPECT_LE(written.size(), reference.size()) << reference;
