@@ -11,7 +11,7 @@
 #include "framework/top_level_error_win.h"
 #include "framework/wait_cursor_win.h"
 #include "infosheet/info_sheet_win.h"
-#include "minedata/mine_loader.h"
+#include "load/mine_loader.h"
 #include "ozilink/map_click_win.h"
 #include "ozilink/mine_lookup.h"
 #include "ozilink/ozi_start_rules.h"

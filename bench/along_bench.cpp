@@ -12,9 +12,9 @@
 
 #include "geo/mine_index.h"
 #include "geo/route_search.h"
-#include "minedata/mine_loader.h"
-#include "minedata/number_text.h"
+#include "load/mine_loader.h"
 #include "points/route_file.h"
+#include "text/number_text.h"
 
 namespace {
 

@@ -24,11 +24,11 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/mine_archive.h"
 #include "geo/mine_index.h"
+#include "load/mine_loader.h"
 #include "minedata/message_sink.h"
-#include "minedata/mine_archive.h"
 #include "minedata/mine_array.h"
-#include "minedata/mine_loader.h"
 #include "ozilink/mine_lookup.h"
 
 namespace {

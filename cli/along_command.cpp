@@ -17,9 +17,9 @@
 #include "export/point_file.h"
 #include "geo/mine_index.h"
 #include "geo/route_search.h"
-#include "minedata/number_text.h"
 #include "points/route_file.h"
 #include "text/ascii_text.h"
+#include "text/number_text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "minedata/number_text.h"
+#include "text/number_text.h"
 
 CLI::Validator NumberArgument() {
     return CLI::Validator(

@@ -6,13 +6,13 @@
 #include <optional>
 
 #include "cli/commands.h"
-#include "minedata/column_map.h"
-#include "minedata/file_ptr.h"
-#include "minedata/line_reader.h"
-#include "minedata/mine_loader.h"
-#include "minedata/platform_file.h"
-#include "minedata/zip_loader.h"
-#include "minedata/zip_member_source.h"
+#include "csv/column_map.h"
+#include "fileio/file_ptr.h"
+#include "fileio/line_reader.h"
+#include "fileio/platform_file.h"
+#include "load/mine_loader.h"
+#include "zip/zip_loader.h"
+#include "zip/zip_member_source.h"
 
 int LoadedData::ExitStatus(int status) const {
     return archiveDamaged && (status == kExitOk || status == kExitNoMatch) ? kExitDamagedArchive

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/mine_archive.h"
 #include "cli/commands.h"
 #include "cli/data_file.h"
 #include "cli/filter_options.h"
@@ -12,7 +13,6 @@
 #include "export/ozi_waypoint_file.h"
 #include "export/point_file.h"
 #include "export/waypoint_text.h"
-#include "minedata/mine_archive.h"
 
 namespace {
 

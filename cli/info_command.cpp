@@ -5,7 +5,7 @@
 #include "cli/data_file.h"
 #include "cli/json_output.h"
 #include "cli/text_output.h"
-#include "minedata/column_map.h"
+#include "csv/column_map.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
-#include "minedata/platform_file.h"
+#include "fileio/platform_file.h"
 
 std::istream& OpenInputFile(const std::string& path, const char* what, std::ifstream& file) {
     if (path == "-") {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "csv/column_map.h"
 #include "infosheet/page_texts.h"
-#include "minedata/column_map.h"
 #include "text/text_encoding.h"
 
 namespace {

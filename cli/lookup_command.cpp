@@ -9,8 +9,8 @@
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
 #include "geo/mine_index.h"
-#include "minedata/number_text.h"
 #include "ozilink/mine_lookup.h"
+#include "text/number_text.h"
 
 namespace {
 

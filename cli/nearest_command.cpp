@@ -11,7 +11,7 @@
 #include "cli/text_output.h"
 #include "geo/great_circle.h"
 #include "geo/mine_index.h"
-#include "minedata/number_text.h"
+#include "text/number_text.h"
 
 namespace {
 

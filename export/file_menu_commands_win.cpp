@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "archive/mine_archive.h"
 #include "framework/file_dialog_win.h"
 #include "framework/wait_cursor_win.h"
-#include "minedata/mine_archive.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
+#include "fileio/safe_file_writer.h"
 #include "minedata/message_sink.h"
-#include "minedata/safe_file_writer.h"
 
 // Writes the file `path` as WriteFileSafely does (a temporary file beside it
 // that replaces the target only once complete), with `write` filling it

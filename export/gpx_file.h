@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
+#include "fileio/safe_file_writer.h"
 #include "minedata/mine_array.h"
-#include "minedata/safe_file_writer.h"
 
 // GPX 1.1 waypoint files, for GPS units and GIS programs. Texts are written
 // in UTF-8 as AppendXmlText writes them.

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "fileio/safe_file_writer.h"
 #include "minedata/mine_array.h"
-#include "minedata/safe_file_writer.h"
 
 // KML 2.2 placemark files, for Google Earth and GIS programs. Texts are
 // written in UTF-8 as AppendXmlText writes them.

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
+#include "fileio/safe_file_writer.h"
 #include "minedata/mine_array.h"
-#include "minedata/safe_file_writer.h"
 
 // OziExplorer waypoint files ("OziExplorer Waypoint File Version 1.1"), which
 // OziExplorer and GPS transfer tools read: four header lines, then one line

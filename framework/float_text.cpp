@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "minedata/number_text.h"
+#include "text/number_text.h"
 #include "text/trim.h"
 
 namespace {

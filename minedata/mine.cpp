@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "minedata/archive_format.h"
+#include "archive/archive_format.h"
 #include "minedata/mine_text_pool.h"
 
 // The whole MRDS database (about 300,000 mines) must load well inside a

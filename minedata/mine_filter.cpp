@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "minedata/number_text.h"
 #include "text/ascii_text.h"
+#include "text/number_text.h"
 #include "text/trim.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "minedata/mine_text_pool.h"
 
-#include "minedata/large_block.h"
+#include "fileio/large_block.h"
 
 std::shared_ptr<unsigned char> CMineTextPool::Allocate(std::size_t size) {
     if (size == 0) {

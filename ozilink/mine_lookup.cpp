@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "minedata/number_text.h"
+#include "text/number_text.h"
 
 float SensitivityFromText(std::string_view text) {
     return DecimalTextToFloat(text.substr(0, kSensitivityTextLimit));

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "minedata/mine_loader.h"
+#include "load/mine_loader.h"
 #include "ozisim/click_at_win.h"
 #include "ozisim/image_files.h"
 #include "ozisim/map_view.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "minedata/number_text.h"
+#include "text/number_text.h"
 
 namespace {
 

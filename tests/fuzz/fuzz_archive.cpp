@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "minedata/archive.h"
-#include "minedata/archive_record.h"
-#include "minedata/mine_archive.h"
+#include "archive/archive.h"
+#include "archive/archive_record.h"
+#include "archive/mine_archive.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using fuzz::Require;

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "minedata/column_map.h"
-#include "minedata/csv_line.h"
-#include "minedata/field_splitter.h"
+#include "csv/column_map.h"
+#include "csv/csv_line.h"
+#include "csv/field_splitter.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using fuzz::Require;

@@ -10,9 +10,10 @@
 #include <sstream>
 #include <string>
 
+#include "archive/archive_record.h"
+#include "csv/comma_separated_reader.h"
 #include "export/point_file.h"
-#include "minedata/archive_record.h"
-#include "minedata/mine_loader.h"
+#include "load/mine_loader.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using fuzz::Require;

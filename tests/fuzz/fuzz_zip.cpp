@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "minedata/zip_loader.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "zip/zip_loader.h"
 
 using fuzz::Require;
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "minedata/archive.h"
+#include "archive/archive.h"
+#include "archive/mine_archive.h"
 #include "minedata/mine.h"
-#include "minedata/mine_archive.h"
 #include "test_support.h"
 #include "text/system_error_text.h"
 

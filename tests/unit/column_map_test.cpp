@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "minedata/column_map.h"
+#include "csv/column_map.h"
 
 namespace {
 

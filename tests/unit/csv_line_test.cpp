@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "minedata/csv_line.h"
+#include "csv/csv_line.h"
 
 namespace {
 

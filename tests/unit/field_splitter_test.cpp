@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "minedata/csv_line.h"
-#include "minedata/field_splitter.h"
+#include "csv/csv_line.h"
+#include "csv/field_splitter.h"
 
 namespace {
 

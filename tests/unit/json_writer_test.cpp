@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "cli/json_output.h"
+#include "csv/column_map.h"
 #include "infosheet/page_texts.h"
-#include "minedata/column_map.h"
 #include "minedata/mine.h"
 #include "text/text_encoding.h"
 

@@ -7,9 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "minedata/column_map.h"
-#include "minedata/line_reader.h"
-#include "minedata/mine_loader.h"
+#include "csv/column_map.h"
+#include "csv/comma_separated_reader.h"
+#include "fileio/line_reader.h"
+#include "load/mine_loader.h"
 #include "test_support.h"
 
 namespace {

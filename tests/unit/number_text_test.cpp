@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "minedata/number_text.h"
+#include "text/number_text.h"
 
 namespace {
 

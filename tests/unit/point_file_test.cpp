@@ -18,7 +18,7 @@
 
 #include "export/coordinate_text.h"
 #include "export/point_file.h"
-#include "minedata/byte_file.h"
+#include "fileio/byte_file.h"
 #include "test_support.h"
 #include "text/system_error_text.h"
 

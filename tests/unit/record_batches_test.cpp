@@ -8,11 +8,11 @@
 #include <string>
 #include <utility>
 
-#include "minedata/column_map.h"
-#include "minedata/file_ptr.h"
-#include "minedata/line_reader.h"
-#include "minedata/record_batches.h"
-#include "minedata/record_builder.h"
+#include "csv/column_map.h"
+#include "csv/record_batches.h"
+#include "csv/record_builder.h"
+#include "fileio/file_ptr.h"
+#include "fileio/line_reader.h"
 #include "test_support.h"
 
 namespace {

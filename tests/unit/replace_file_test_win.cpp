@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "minedata/safe_file_writer.h"
+#include "fileio/safe_file_writer.h"
 #include "test_support.h"
 
 namespace {

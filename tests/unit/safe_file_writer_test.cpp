@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "minedata/safe_file_writer.h"
+#include "fileio/safe_file_writer.h"
 #include "test_support.h"
 #include "text/system_error_text.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "minedata/mine_loader.h"
+#include "load/mine_loader.h"
 #include "test_support.h"
 
 namespace {
