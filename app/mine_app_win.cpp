@@ -6,7 +6,7 @@
 CMineApp theApp;
 
 BOOL CMineApp::InitInstance() {
-    CMineDlg dlg;
+    CMineDlg dlg(m_mines);
     CMineCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     dlg.m_strDataFile = cmdInfo.DataFile();

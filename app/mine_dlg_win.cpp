@@ -2,7 +2,6 @@
 
 #include "app/about_dlg_win.h"
 #include "app/message_box_sink_win.h"
-#include "app/mine_app_win.h"
 #include "export/file_menu_commands_win.h"
 #include "framework/data_exchange_win.h"
 #include "framework/file_dialog_win.h"
@@ -12,6 +11,7 @@
 #include "framework/wait_cursor_win.h"
 #include "infosheet/info_sheet_win.h"
 #include "load/mine_loader.h"
+#include "minedata/mine_array.h"
 #include "ozilink/map_click_win.h"
 #include "ozilink/mine_lookup.h"
 #include "ozilink/ozi_start_rules.h"
@@ -24,8 +24,9 @@ constexpr float kInitialSensitivity = 0.001f;
 
 }  // namespace
 
-CMineDlg::CMineDlg(CWnd* parent)
+CMineDlg::CMineDlg(CMineArray& mines, CWnd* parent)
     : CDialog(IDD_VEMRA_DIALOG, parent),
+      m_mines(mines),
       m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 const MessageMap* CMineDlg::GetMessageMap() const {
@@ -110,7 +111,7 @@ BOOL CMineDlg::OnInitDialog() {
 
 int CMineDlg::LoadMineData() {
     CWaitCursor wait;
-    const LoadResult result = ::LoadMineData(m_strDataFile, theApp.m_mines);
+    const LoadResult result = ::LoadMineData(m_strDataFile, m_mines);
     CMessageBoxSink sink(*this);
     ReportLoaderMessages(result, sink);
     return LoadResultCode(result);
@@ -236,7 +237,7 @@ bool CMineDlg::EnsureOziExplorerRunning() {
 }
 
 void CMineDlg::OnMapClick(double latitude, double longitude) {
-    const CMineArray& mines = theApp.m_mines;
+    const CMineArray& mines = m_mines;
     if (const auto index = FindMineAt(mines, latitude, longitude, LookupSensitivity())) {
         ShowMineInfo(mines[*index]);
     }
@@ -250,12 +251,12 @@ float CMineDlg::LookupSensitivity() const {
 
 void CMineDlg::OnExportPointFile() {
     CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, theApp.m_mines, {}, sink);
+    ExportPointFileCommand(*this, m_mines, {}, sink);
 }
 
 void CMineDlg::OnExportMapPointFile() {
     CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, theApp.m_mines, CurrentMapFilter(), sink);
+    ExportPointFileCommand(*this, m_mines, CurrentMapFilter(), sink);
 }
 
 PositionFilter CMineDlg::CurrentMapFilter() const {
@@ -266,7 +267,7 @@ PositionFilter CMineDlg::CurrentMapFilter() const {
 
 void CMineDlg::OnExportArchive() {
     CMessageBoxSink sink(*this);
-    ExportArchiveCommand(*this, theApp.m_mines, sink);
+    ExportArchiveCommand(*this, m_mines, sink);
 }
 
 void CMineDlg::OnSaveImage() {
@@ -275,7 +276,7 @@ void CMineDlg::OnSaveImage() {
 
 void CMineDlg::ExportWaypoints(WaypointFormat format, const PositionFilter& onMap) {
     CMessageBoxSink sink(*this);
-    ExportWaypointFileCommand(*this, format, theApp.m_mines, onMap, sink);
+    ExportWaypointFileCommand(*this, format, m_mines, onMap, sink);
 }
 
 void CMineDlg::OnExportGpx() {

@@ -7,12 +7,16 @@
 #include "framework/dialog_win.h"
 #include "ozilink/ozi_api_win.h"
 
+class CMineArray;
+
 // The main window: the data file name, the sensitivity, capture on and off,
 // the File menu's exports and the binding of OziAPI.dll. Its modal run is the
 // program's working life.
 class CMineDlg : public CDialog {
 public:
-    explicit CMineDlg(CWnd* parent = nullptr);
+    // `mines`: the application object's mines, which the dialog loads,
+    // empties and exports; the application runs the dialog with them.
+    explicit CMineDlg(CMineArray& mines, CWnd* parent = nullptr);
 
     // Loads the file named by m_strDataFile into the application's mines,
     // with the wait cursor; reports its own failures. Negative: failed. On
@@ -30,6 +34,7 @@ public:
     // be; false when the dialog must end.
     bool EnsureOziExplorerRunning();
 
+    CMineArray& m_mines;
     std::string m_strDataFile;
     COziApi m_oziApi;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The few file operations the C and C++ libraries do not offer portably.
-// Implemented in replace_file_posix.cpp and replace_file_win.cpp. Paths are
+// Implemented in platform_file_posix.cpp and platform_file_win.cpp. Paths are
 // UTF-8: on Windows they reach the system through its wide functions, so a
 // name outside the ANSI code page works; on POSIX they pass as they are.
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <limits>
 
-#include "fileio/byte_file.h"
 #include "fileio/platform_file.h"
 #include "text/system_error_text.h"
 

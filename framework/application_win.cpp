@@ -8,7 +8,6 @@
 
 #include "framework/app_name.h"
 #include "framework/command_line_info.h"
-#include "framework/top_level_error_win.h"
 #include "text/wide_text_win.h"
 
 namespace {
@@ -54,23 +53,18 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
 
 int CWinApp::Run(HINSTANCE instance) {
     m_hInstance = instance;
-    try {
-        m_strAppName = AppNameFromModulePath(ModulePath(instance));
-        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-        ::InitCommonControlsEx(&controls);
-        if (!InitInstance()) {
-            return 0;
-        }
-        MSG msg;
-        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        return static_cast<int>(msg.wParam);
-    } catch (...) {
-        ReportCurrentException(nullptr);
-        return 1;
+    m_strAppName = AppNameFromModulePath(ModulePath(instance));
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    if (!InitInstance()) {
+        return 0;
     }
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
 }
 
 CWinApp* AfxGetApp() {

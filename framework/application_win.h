@@ -27,8 +27,8 @@ public:
     void ParseCommandLine(CCommandLineInfo& info);
 
     // Called by WinMain: sets the module's name and handle, runs
-    // InitInstance (and a message loop if it returns true). An exception
-    // that escapes is reported. Returns the process exit code.
+    // InitInstance (and a message loop if it returns true). Returns the
+    // process exit code; WinMain reports an exception that escapes.
     int Run(HINSTANCE instance);
 
     HINSTANCE m_hInstance = nullptr;

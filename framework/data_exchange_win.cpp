@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "framework/dialog_win.h"
 #include "framework/float_text.h"
+#include "framework/wnd_win.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
         return;
     }
     control.Attach(pDX->PrepareCtrl(id));
-    pDX->m_pDlgWnd->m_attachedControls.push_back(&control);
+    pDX->m_attachedControls.push_back(&control);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, float& value) {

@@ -7,13 +7,18 @@
 
 #include <windows.h>
 
-class CDialog;
+#include <vector>
+
 class CWnd;
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog& dialog, bool saveAndValidate)
-        : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(&dialog) {}
+    // `attachedControls`: the dialog's list of the controls DDX_Control
+    // binds, which let go of their handles when its window is destroyed.
+    CDataExchange(CWnd& dialog, std::vector<CWnd*>& attachedControls, bool saveAndValidate)
+        : m_bSaveAndValidate(saveAndValidate),
+          m_pDlgWnd(&dialog),
+          m_attachedControls(attachedControls) {}
 
     // The control `id` of the dialog, remembered as the one a failure
     // returns the focus to.
@@ -29,9 +34,12 @@ public:
     struct Failure {};
 
     const bool m_bSaveAndValidate;
-    CDialog* const m_pDlgWnd;
+    CWnd* const m_pDlgWnd;
 
 private:
+    friend void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
+
+    std::vector<CWnd*>& m_attachedControls;
     HWND m_hLastControl = nullptr;
     bool m_bLastIsEdit = false;
 };

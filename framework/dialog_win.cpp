@@ -136,7 +136,7 @@ void CDialog::EndDialog(int result) {
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {
-    CDataExchange dx(*this, saveAndValidate);
+    CDataExchange dx(*this, m_attachedControls, saveAndValidate);
     try {
         DoDataExchange(&dx);
     } catch (const CDataExchange::Failure&) {

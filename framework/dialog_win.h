@@ -57,9 +57,6 @@ protected:
     CWnd* m_pParentWnd;
 
 private:
-    friend class CDataExchange;
-    friend void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-
     static INT_PTR HandleMessage(CDialog* dialog, HWND hWnd, UINT message, WPARAM wParam,
                                  LPARAM lParam) noexcept;
     void OnNcDestroy() noexcept;

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Runs every test of Vemra, installing what it needs first:
 #   format           every C++ source as clang-format makes it (.clang-format)
+#   include circles  no circle of #include lines between units (a header
+#                    with its sources), scripts/check_include_cycles.py
+#   folder arrows    the README's Layout block lists the folders' includes as
+#                    they are, scripts/folder_arrows.py --check
 #   native           unit tests, command-line tests, the bad-input suite
 #   native-sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   win64            unit tests, end-to-end tests of the programs and the
@@ -86,6 +90,8 @@ run_preset() {
 }
 
 count_command format scripts/check_format.sh
+count_command "include circles" scripts/check_include_cycles.py
+count_command "folder arrows" scripts/folder_arrows.py --check
 run_preset native
 run_preset native-sanitize
 
