@@ -168,15 +168,16 @@ float DecimalTextToFloat(std::string_view text) {
     return static_cast<float>(value);
 }
 
+bool IsDecimalNumber(std::string_view text) {
+    return !text.empty() && DecimalNumberLength(text) == text.size();
+}
+
 std::optional<double> ParseWholeDecimal(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);  // from_chars takes no plus sign
-    }
-    // from_chars also reads "inf" and "nan"; the decimal forms always start
-    // with a digit or a point after the sign.
-    const std::size_t start = !text.empty() && text.front() == '-' ? 1 : 0;
-    if (start >= text.size() || !(IsDigit(text[start]) || text[start] == '.')) {
+    if (!IsDecimalNumber(text)) {
         return std::nullopt;
+    }
+    if (text.front() == '+') {
+        text.remove_prefix(1);  // from_chars takes no plus sign
     }
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -21,7 +21,12 @@ double DecimalTextToDouble(std::string_view text);
 // beyond the float range round to an infinity as the hardware would.
 float DecimalTextToFloat(std::string_view text);
 
-// The whole text as a finite decimal number (optional sign, digits with an
-// optional fraction, optional exponent), for texts a user types rather than
-// field texts; nothing for anything else, blanks, "inf" and "nan" included.
+// True when the whole of `text` is one decimal number of the grammar above:
+// an optional sign, digits with an optional decimal point (at least one
+// digit), an optional exponent. Blanks are not part of it.
+bool IsDecimalNumber(std::string_view text);
+
+// The whole text as a finite decimal number (IsDecimalNumber), for texts a
+// user types rather than field texts; nothing for anything else, blanks,
+// "inf", "nan" and values beyond the double range included.
 std::optional<double> ParseWholeDecimal(std::string_view text);

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
+#include "framework/float_text.h"
 #include "text/number_text.h"
 
 namespace {
@@ -95,6 +97,33 @@ TEST(DecimalTextToFloatTest, OutOfRange) {
     EXPECT_EQ(DecimalTextToFloat("-3.4028235677973366e38"), -kInf);
     EXPECT_EQ(DecimalTextToFloat("1e39"), kInf);
     EXPECT_EQ(DecimalTextToFloat("1e308"), kInf);
+}
+
+// A typed number is the whole text in the grammar of the field numbers; the
+// dialog's float also takes blanks around it and gives an out-of-range value
+// as the float it rounds to, where the typed value is refused.
+TEST(WholeDecimalTest, OneGrammarForTypedValuesAndTheDialog) {
+    struct Case {
+        const char* text;
+        std::optional<double> whole;
+        std::optional<float> dialog;
+    };
+    const std::optional<double> none;
+    const std::optional<float> noFloat;
+    const Case cases[] = {
+        {"12.5", 12.5, 12.5f},   {"+2", 2.0, 2.0f},        {"-.5", -0.5, -0.5f},
+        {"5.", 5.0, 5.0f},       {"1e3", 1000.0, 1000.0f}, {"1E-1", 0.1, 0.1f},
+        {" 7\t", none, 7.0f},    {"", none, noFloat},      {".", none, noFloat},
+        {"-", none, noFloat},    {"1e", none, noFloat},    {"1e+", none, noFloat},
+        {"e5", none, noFloat},   {"+-1", none, noFloat},   {"--1", none, noFloat},
+        {"1,5", none, noFloat},  {"1 2", none, noFloat},   {"12abc", none, noFloat},
+        {"0x10", none, noFloat}, {"inf", none, noFloat},   {"-nan", none, noFloat},
+        {"1e400", none, kInf},   {"1e-400", none, 0.0f},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseWholeDecimal(c.text), c.whole) << c.text;
+        EXPECT_EQ(DialogTextToFloat(c.text), c.dialog) << c.text;
+    }
 }
 
 TEST(DecimalTextToDoubleTest, AgreesWithFromCharsToTheLastBit) {
