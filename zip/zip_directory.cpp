@@ -101,10 +101,17 @@ std::string Uninflatable(const ZipMember& member) {
     return {};
 }
 
-}  // namespace
+// Where the end record says the central directory is.
+struct DirectoryPlace {
+    std::uint16_t entryCount = 0;
+    std::uint32_t bytes = 0;
+    std::uint32_t offset = 0;
+};
 
-std::string FindCommaSeparatedMember(std::FILE* file, std::uint64_t fileBytes, ZipMember& member) {
-    // The end record stands last, followed only by its comment.
+// Finds the end record, which stands last, followed only by its comment, and
+// reads from it where the central directory is; that directory must lie
+// before the end record. Returns an empty text or why the zip cannot be read.
+std::string FindDirectory(std::FILE* file, std::uint64_t fileBytes, DirectoryPlace& place) {
     const std::size_t tailBytes = static_cast<std::size_t>(
         std::min<std::uint64_t>(fileBytes, kEndRecordBytes + kLongestComment));
     std::string tail;
@@ -126,69 +133,79 @@ std::string FindCommaSeparatedMember(std::FILE* file, std::uint64_t fileBytes, Z
         return kCutShort;
     }
     const std::uint64_t endOffset = fileBytes - tailBytes + end;
-    const std::uint16_t entryCount = Read16(tail, end + kEndEntryCountAt);
-    const std::uint32_t directoryBytes = Read32(tail, end + kEndDirectorySizeAt);
-    const std::uint32_t directoryOffset = Read32(tail, end + kEndDirectoryOffsetAt);
-    if (entryCount == 0xFFFF || directoryBytes == kZip64Marker || directoryOffset == kZip64Marker) {
+    place.entryCount = Read16(tail, end + kEndEntryCountAt);
+    place.bytes = Read32(tail, end + kEndDirectorySizeAt);
+    place.offset = Read32(tail, end + kEndDirectoryOffsetAt);
+    if (place.entryCount == 0xFFFF || place.bytes == kZip64Marker || place.offset == kZip64Marker) {
         return "the zip is in the zip64 form for large archives, which is not read";
     }
-    if (std::uint64_t{directoryOffset} + directoryBytes > endOffset) {
+    if (std::uint64_t{place.offset} + place.bytes > endOffset) {
         return kCutShort;
     }
-    std::string directory;
-    if (!ReadAt(file, directoryOffset, directoryBytes, directory)) {
-        return kNotRead;
-    }
+    return {};
+}
 
+// Takes the member's description from the central entry `entry` (its fixed
+// part, then the name and the extra field), with the zip64 sizes and offset
+// where its 4-byte fields hold the marker. False when those are missing.
+bool ReadCentralEntry(std::string_view entry, std::string name, ZipMember& member) {
+    member.name = std::move(name);
+    member.flags = Read16(entry, kCentralFlagsAt);
+    member.method = Read16(entry, kCentralMethodAt);
+    member.crc32 = Read32(entry, kCentralCrcAt);
+    member.compressedSize = Read32(entry, kCentralCompressedSizeAt);
+    member.size = Read32(entry, kCentralSizeAt);
+    member.localHeaderOffset = Read32(entry, kCentralLocalOffsetAt);
+    const bool zip64 = member.size == kZip64Marker || member.compressedSize == kZip64Marker ||
+                       member.localHeaderOffset == kZip64Marker;
+    const std::size_t nameBytes = Read16(entry, kCentralNameLengthAt);
+    const std::size_t extraBytes = Read16(entry, kCentralExtraLengthAt);
+    return !zip64 ||
+           ReadZip64Extra(entry.substr(kCentralEntryBytes + nameBytes, extraBytes), member);
+}
+
+// Walks the central directory's entries to the first whose name holds
+// ".csv" and describes it in `member`. Returns an empty text or why the zip
+// cannot be read.
+std::string FindMemberEntry(std::string_view directory, std::uint16_t entryCount,
+                            ZipMember& member) {
     std::size_t at = 0;
-    bool found = false;
-    for (unsigned entry = 0; entry < entryCount && !found; ++entry) {
+    for (unsigned entry = 0; entry < entryCount; ++entry) {
         if (directory.size() - at < kCentralEntryBytes ||
             directory.compare(at, 4, kCentralEntrySignature) != 0) {
             return kDirectoryDamaged;
         }
-        const std::string_view fixed = std::string_view(directory).substr(at, kCentralEntryBytes);
+        const std::string_view fixed = directory.substr(at, kCentralEntryBytes);
         const std::size_t nameBytes = Read16(fixed, kCentralNameLengthAt);
         const std::size_t extraBytes = Read16(fixed, kCentralExtraLengthAt);
         const std::size_t commentBytes = Read16(fixed, kCentralCommentLengthAt);
-        if (directory.size() - at - kCentralEntryBytes < nameBytes + extraBytes + commentBytes) {
+        const std::size_t entryBytes = kCentralEntryBytes + nameBytes + extraBytes + commentBytes;
+        if (directory.size() - at < entryBytes) {
             return kDirectoryDamaged;
         }
-        std::string name = directory.substr(at + kCentralEntryBytes, nameBytes);
+        std::string name(directory.substr(at + kCentralEntryBytes, nameBytes));
         // A folder's entry, named with a closing slash, holds no bytes.
         if (IsCommaSeparatedName(name) && name.back() != '/') {
-            member.name = std::move(name);
-            member.flags = Read16(fixed, kCentralFlagsAt);
-            member.method = Read16(fixed, kCentralMethodAt);
-            member.crc32 = Read32(fixed, kCentralCrcAt);
-            member.compressedSize = Read32(fixed, kCentralCompressedSizeAt);
-            member.size = Read32(fixed, kCentralSizeAt);
-            member.localHeaderOffset = Read32(fixed, kCentralLocalOffsetAt);
-            const bool zip64 = member.size == kZip64Marker ||
-                               member.compressedSize == kZip64Marker ||
-                               member.localHeaderOffset == kZip64Marker;
-            if (zip64 && !ReadZip64Extra(std::string_view(directory).substr(
-                                             at + kCentralEntryBytes + nameBytes, extraBytes),
-                                         member)) {
-                return kDirectoryDamaged;
-            }
-            found = true;
+            return ReadCentralEntry(directory.substr(at, entryBytes), std::move(name), member)
+                       ? std::string()
+                       : kDirectoryDamaged;
         }
-        at += kCentralEntryBytes + nameBytes + extraBytes + commentBytes;
+        at += entryBytes;
     }
-    if (!found) {
-        return "the zip holds no comma-separated file (no member whose name holds \".csv\")";
-    }
-    if (std::string reason = Uninflatable(member); !reason.empty()) {
-        return reason;
-    }
+    return "the zip holds no comma-separated file (no member whose name holds \".csv\")";
+}
 
-    std::string local;
+// Reads the member's local header and leaves the file at its compressed
+// bytes, which must all lie before the central directory at
+// `directoryOffset`. Returns an empty text or why the member cannot be read.
+std::string SeekMemberData(std::FILE* file, const ZipMember& member,
+                           std::uint64_t directoryOffset) {
     const std::string cutInMember = "the zip is cut short in the member " + Quoted(member.name);
     if (member.localHeaderOffset > directoryOffset ||
         directoryOffset - member.localHeaderOffset < kLocalHeaderBytes) {
         return cutInMember;
     }
+    std::string local;
     if (!ReadAt(file, member.localHeaderOffset, kLocalHeaderBytes, local)) {
         return kNotRead;
     }
@@ -203,4 +220,25 @@ std::string FindCommaSeparatedMember(std::FILE* file, std::uint64_t fileBytes, Z
         return cutInMember;
     }
     return SeekFile(file, dataOffset) ? std::string() : kNotRead;
+}
+
+}  // namespace
+
+std::string FindCommaSeparatedMember(std::FILE* file, std::uint64_t fileBytes, ZipMember& member) {
+    DirectoryPlace place;
+    if (std::string reason = FindDirectory(file, fileBytes, place); !reason.empty()) {
+        return reason;
+    }
+    std::string directory;
+    if (!ReadAt(file, place.offset, place.bytes, directory)) {
+        return kNotRead;
+    }
+    if (std::string reason = FindMemberEntry(directory, place.entryCount, member);
+        !reason.empty()) {
+        return reason;
+    }
+    if (std::string reason = Uninflatable(member); !reason.empty()) {
+        return reason;
+    }
+    return SeekMemberData(file, member, place.offset);
 }
