@@ -82,7 +82,7 @@ std::string ReplaceFileWith(const std::string& source, const std::string& target
                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             // The attributes a user sets (hidden, for one) are set again:
             // not every ReplaceFile carries them (Wine's does not). The data
-            // is in place by now, so a failure here is not the save's.
+            // is already in place, so a failure here is not the save's.
             constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
             const DWORD kept = attributes & kKept;

@@ -65,7 +65,8 @@ public:
     // constructor's parent (none when both are null). `style` (DWORD)-1 is the default style of a
     // modeless sheet: a visible pop-up with caption, system menu and dialog frame (and the
     // context-help button when PSH_HASHELP is set); `exStyle` is added to
-    // the template's. Only the start page gets its window now. False when
+    // the template's. Only the start page gets its window here, each other
+    // page its own when first shown. False when
     // the window could not be made; a window that was made and destroyed
     // again has run PostNcDestroy.
     BOOL Create(CWnd* parent = nullptr, DWORD style = static_cast<DWORD>(-1), DWORD exStyle = 0);

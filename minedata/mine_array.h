@@ -48,8 +48,9 @@ public:
     std::size_t Add(const CMine& mine) { return Add(CMine(mine)); }
 
     // Resizes to n elements: records below n stay, new elements are empty
-    // records, elements from n on are destroyed. The growth step is kept for
-    // compatibility with the archive format's callers; storage grows by chunks.
+    // records, elements from n on are destroyed. Storage grows by whole
+    // chunks of records that never move, so the growth step `growBy` decides
+    // nothing here: it is taken as the resize of a growable array takes it.
     void SetSize(std::size_t n, std::size_t growBy = 0);
     // Destroys every record and releases the storage.
     void RemoveAll();
