@@ -63,24 +63,33 @@ struct Zip {
     std::size_t endAt = 0;
 };
 
+// The sizes in the headers' 4-byte fields, or (`zip64`) 0xFFFFFFFF there
+// and both in the zip64 extra field: the size, then the compressed size.
 Zip MakeZip(std::string_view name, std::string_view content, bool deflate,
-            std::string_view comment = "") {
+            std::string_view comment = "", bool zip64 = false) {
     const std::string data = deflate ? RawDeflated(content) : std::string(content);
     const auto crc = static_cast<std::uint32_t>(crc32(
         0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size())));
     const std::string method = Field(deflate ? 8 : 0, 2);
-    const std::string sizes = Field(crc, 4) + Field(static_cast<std::uint32_t>(data.size()), 4) +
-                              Field(static_cast<std::uint32_t>(content.size()), 4);
-    const std::string nameLength = Field(static_cast<std::uint32_t>(name.size()), 2);
+    const std::string sizes =
+        Field(crc, 4) + (zip64 ? Field(0xFFFFFFFF, 4) + Field(0xFFFFFFFF, 4)
+                               : Field(static_cast<std::uint32_t>(data.size()), 4) +
+                                     Field(static_cast<std::uint32_t>(content.size()), 4));
+    const std::string extra =
+        zip64 ? Field(1, 2) + Field(16, 2) + Field(static_cast<std::uint32_t>(content.size()), 4) +
+                    Field(0, 4) + Field(static_cast<std::uint32_t>(data.size()), 4) + Field(0, 4)
+              : std::string();
+    const std::string lengths = Field(static_cast<std::uint32_t>(name.size()), 2) +
+                                Field(static_cast<std::uint32_t>(extra.size()), 2);
     Zip zip;
     zip.bytes = std::string("PK\3\4", 4) + Field(20, 2) + Field(0, 2) + method + Field(0, 4) +
-                sizes + nameLength + Field(0, 2) + std::string(name);
+                sizes + lengths + std::string(name) + extra;
     zip.dataAt = zip.bytes.size();
     zip.bytes += data;
     zip.centralAt = zip.bytes.size();
     zip.bytes += std::string("PK\1\2", 4) + Field(20, 2) + Field(20, 2) + Field(0, 2) + method +
-                 Field(0, 4) + sizes + nameLength + Field(0, 2) + Field(0, 2) + Field(0, 2) +
-                 Field(0, 2) + Field(0, 4) + Field(0, 4) + std::string(name);
+                 Field(0, 4) + sizes + lengths + Field(0, 2) + Field(0, 2) + Field(0, 2) +
+                 Field(0, 4) + Field(0, 4) + std::string(name) + extra;
     zip.endAt = zip.bytes.size();
     zip.bytes += std::string("PK\5\6", 4) + Field(0, 4) + Field(1, 2) + Field(1, 2) +
                  Field(static_cast<std::uint32_t>(zip.endAt - zip.centralAt), 4) +
@@ -119,12 +128,16 @@ TEST_F(ZipLoaderTest, TheMemberLoadsAsItsFileWould) {
         std::string_view csv;
     };
     // Stored and deflated; in a folder, with ".CSV" in capitals, and a
-    // comment after the directory; many batches; no bytes at all.
+    // comment after the directory; the longest comment; zip64 sizes; many
+    // batches; no bytes at all.
     const Case cases[] = {
         {"stored", MakeZip("mrds.csv", kCsv, false).bytes, "mrds.csv", kCsv},
         {"deflated", MakeZip("mrds.csv", kCsv, true).bytes, "mrds.csv", kCsv},
         {"commented", MakeZip("usgs/MRDS.CSV", kCsv, true, "from the USGS").bytes, "usgs/MRDS.CSV",
          kCsv},
+        {"longest comment", MakeZip("mrds.csv", kCsv, true, std::string(65535, 'c')).bytes,
+         "mrds.csv", kCsv},
+        {"zip64 sizes", MakeZip("mrds.csv", kCsv, true, "", true).bytes, "mrds.csv", kCsv},
         {"large", MakeZip("mrds.csv", large, true).bytes, "mrds.csv", large},
         {"empty", MakeZip("mrds.csv", "", true).bytes, "mrds.csv", ""},
     };
@@ -145,8 +158,10 @@ TEST_F(ZipLoaderTest, TheMemberLoadsAsItsFileWould) {
 
 TEST_F(ZipLoaderTest, AZipIsKnownByItsFirstBytesNotItsName) {
     const std::string zip = MakeZip("mrds.csv", kCsv, false).bytes;
-    ASSERT_EQ(LoadMineData(m_dir.Write("mines.dat", zip), m_mines).kind, LoadKind::Loaded);
+    const LoadResult result = LoadMineData(m_dir.Write("mines.dat", zip), m_mines);
+    ASSERT_EQ(result.kind, LoadKind::Loaded);
     EXPECT_EQ(m_mines.GetSize(), 3u);
+    EXPECT_EQ(result.minesRead, 2u);
     // Not a zip, named like one: read as an archive, as before.
     const std::string notZip = "PK\3";
     CMineArray asArchive;
@@ -186,6 +201,8 @@ TEST_F(ZipLoaderTest, DamagedAndHostileZipsAreRefusedWithTheReason) {
     const Case cases[] = {
         {"cut short", deflated.bytes.substr(0, deflated.bytes.size() - 1),
          "the zip is cut short or damaged: its central directory is missing"},
+        {"bytes after the end record", deflated.bytes + "x",
+         "the zip is cut short or damaged: its central directory is missing"},
         {"a flipped byte", flipped, "the member 'mrds.csv' fails its CRC-32 check"},
         {"a wrong CRC-32 far into the member", central(big, kCrcAt, 0x12345678, 4),
          "the member 'mrds.csv' fails its CRC-32 check"},
@@ -195,6 +212,11 @@ TEST_F(ZipLoaderTest, DamagedAndHostileZipsAreRefusedWithTheReason) {
          "the member 'mrds.csv' is shorter than its recorded size"},
         {"a stored size that differs", central(stored, kSizeAt, 40, 4),
          "the member 'mrds.csv' is stored, yet its recorded sizes differ"},
+        {"stored sizes one byte longer than the data",
+         central(stored, kSizeAt, static_cast<std::uint32_t>(kCsv.size()) + 1, 4)
+             .replace(stored.centralAt + kCompressedAt, 4,
+                      Field(static_cast<std::uint32_t>(kCsv.size()) + 1, 4)),
+         "the zip is cut short in the member 'mrds.csv'"},
         {"a compressed size too small",
          central(deflated, kCompressedAt, compressed(deflated) - 2, 4),
          "the member 'mrds.csv' is damaged (its compressed bytes end early)"},
