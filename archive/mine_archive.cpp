@@ -1,7 +1,8 @@
 #include "archive/mine_archive.h"
 
 #include <algorithm>
-#include <memory>
+#include <optional>
+#include <utility>
 
 #include "archive/archive.h"
 #include "archive/archive_blocks.h"
@@ -40,10 +41,11 @@ bool IsWhollyEmpty(const CMine& mine) {
 
 }  // namespace
 
-LoadResult ReadMineArchive(const std::string& fileName, CMineArray& mines) {
-    std::unique_ptr<CDiskFile> file;
+LoadResult ReadMineArchive(const std::string& fileName, FilePtr opened, CMineArray& mines) {
+    // Made in place, with no allocation before it reads errno.
+    std::optional<CDiskFile> file;
     try {
-        file = std::make_unique<CDiskFile>(fileName);
+        file.emplace(std::move(opened), fileName);
     } catch (const CFileException& e) {
         return {LoadKind::NotOpened, DataFormat::Archive, FitFileErrorText(e.what()), 0, {}};
     }

@@ -189,7 +189,8 @@ void BM_LoadArchive(benchmark::State& state, const std::string& path) {
     const auto bytes = std::filesystem::file_size(path);
     for (auto _ : state) {
         CMineArray loaded;
-        if (ReadMineArchive(path, loaded).kind != LoadKind::Loaded) {
+        if (ReadMineArchive(path, FilePtr(OpenFileForReading(path)), loaded).kind !=
+            LoadKind::Loaded) {
             state.SkipWithError("the archive could not be read whole");
             return;
         }
@@ -201,7 +202,7 @@ void BM_LoadArchive(benchmark::State& state, const std::string& path) {
 void BM_WriteArchive(benchmark::State& state, const std::string& path) {
     CMineArray mines;
     CSilentSink sink;
-    if (ReadMineArchive(path, mines).kind != LoadKind::Loaded) {
+    if (ReadMineArchive(path, FilePtr(OpenFileForReading(path)), mines).kind != LoadKind::Loaded) {
         state.SkipWithError("the archive could not be read whole");
         return;
     }

@@ -1,18 +1,9 @@
 #include "cli/data_file.h"
 
 #include <chrono>
-#include <cstdio>
-#include <memory>
-#include <optional>
 
 #include "cli/commands.h"
-#include "csv/column_map.h"
-#include "fileio/file_ptr.h"
-#include "fileio/line_reader.h"
-#include "fileio/platform_file.h"
 #include "load/mine_loader.h"
-#include "zip/zip_loader.h"
-#include "zip/zip_member_source.h"
 
 int LoadedData::ExitStatus(int status) const {
     return archiveDamaged && (status == kExitOk || status == kExitNoMatch) ? kExitDamagedArchive
@@ -38,43 +29,6 @@ LoadedData LoadDataFile(const std::string& path, IMessageSink& sink) {
     data.commaSeparated = result.format != DataFormat::Archive;
     data.archiveDamaged = result.kind == LoadKind::Damaged;
     data.zipMember = result.zipMember;
+    data.columns = result.columns;
     return data;
-}
-
-ColumnsRead RecognisedColumns(const std::string& path) {
-    ColumnsRead columns;
-    FilePtr file;
-    std::optional<CFileByteSource> fileBytes;
-    CZipMemberSource member;
-    IByteSource* source = &member;
-    if (StartsWithZipSignature(path)) {
-        if (member.Open(path) != CZipMemberSource::OpenResult::Opened) {
-            return columns;
-        }
-    } else {
-        file.reset(OpenFileForReading(path));
-        if (!file) {
-            return columns;
-        }
-        source = &fileBytes.emplace(file.get());
-    }
-    // The loader's own reader, so the header line ends exactly where it does.
-    CLineReader reader(*source, std::size_t{1} << 16);
-    std::string_view header;
-    if (reader.ReadLine(header) != CLineReader::Result::Line) {
-        return columns;
-    }
-    ColumnMap columnMap;
-    ColumnPresence bySecondName;
-    const ColumnPresence present = BuildColumnMap(header, columnMap, &bySecondName);
-    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-        const std::string_view name = kKnownColumnNames[static_cast<std::size_t>(slot)];
-        if (present.test(static_cast<std::size_t>(slot))) {
-            columns.names.push_back(name);
-        }
-        if (bySecondName.test(static_cast<std::size_t>(slot))) {
-            columns.secondNames.emplace_back(name, SecondNameOfSlot(slot));
-        }
-    }
-    return columns;
 }

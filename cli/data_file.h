@@ -1,10 +1,8 @@
 #pragma once
 
 #include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
 
+#include "minedata/load_result.h"
 #include "minedata/message_sink.h"
 #include "minedata/mine_array.h"
 
@@ -16,6 +14,8 @@ struct LoadedData {
     bool archiveDamaged = false;
     // The member read, when the file is a zip; its records are comma-separated.
     std::string zipMember;
+    // The columns the header mapped, when comma-separated.
+    ColumnsRead columns;
     double loadSeconds = 0.0;
 
     // Elements from 1 on; element 0 is the placeholder.
@@ -33,16 +33,3 @@ struct LoadedData {
 // CommandError(kExitFailed) when the file cannot be loaded; a read error
 // inside a comma-separated file is its text.
 LoadedData LoadDataFile(const std::string& path, IMessageSink& sink);
-
-// The columns a data file's records are read from.
-struct ColumnsRead {
-    // The known column names whose slots are read, in slot order.
-    std::vector<std::string_view> names;
-    // The slots read from a column under its second name: pairs of the
-    // known name and the second name, in slot order.
-    std::vector<std::pair<std::string_view, std::string_view>> secondNames;
-};
-
-// The columns that the first line of the comma-separated file `path`, or of
-// the zip's member read, names; none when it holds no line.
-ColumnsRead RecognisedColumns(const std::string& path);

@@ -19,7 +19,7 @@ int RunInfo(const InfoOptions& options, IMessageSink& sink) {
     // An archive holds every field of every record.
     const ColumnsRead columns =
         data.commaSeparated
-            ? RecognisedColumns(options.dataFile)
+            ? data.columns
             : ColumnsRead{{kKnownColumnNames.begin() + 1, kKnownColumnNames.end()}, {}};
     if (options.json) {
         CJsonWriter json(kJsonIndent);

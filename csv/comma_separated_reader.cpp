@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 #include "csv/column_map.h"
 #include "csv/record_batches.h"
@@ -23,22 +24,33 @@ std::string ReadErrorText(const std::string& fileName, int error) {
     return text;
 }
 
+ColumnsRead ColumnsOfSlots(const ColumnPresence& present, const ColumnPresence& bySecondName) {
+    ColumnsRead columns;
+    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
+        const std::string_view name = kKnownColumnNames[static_cast<std::size_t>(slot)];
+        if (present.test(static_cast<std::size_t>(slot))) {
+            columns.names.push_back(name);
+        }
+        if (bySecondName.test(static_cast<std::size_t>(slot))) {
+            columns.secondNames.emplace_back(name, SecondNameOfSlot(slot));
+        }
+    }
+    return columns;
+}
+
 }  // namespace
 
 bool IsCommaSeparatedName(std::string_view fileName) {
     return ContainsIgnoringAsciiCase(fileName, ".csv");
 }
 
-LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines) {
+LoadResult LoadCommaSeparatedFile(const std::string& fileName, FilePtr file, CMineArray& mines) {
     LoadResult notOpened{LoadKind::NotOpened,
                          DataFormat::CommaSeparated,
                          "Error opening file: '" + fileName + "'",
                          0,
                          {}};
 
-    // Binary mode: line ends are handled by the reader the same way on
-    // every system.
-    const FilePtr file(OpenFileForReading(fileName));
     if (!file) {
         return notOpened;
     }
@@ -56,7 +68,8 @@ LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines
         }
     }
     CLineReader reader(file.get(), blockSize);
-    if (ReadCommaSeparatedLines(reader, fileBytes, mines) == CLineReader::Result::Error) {
+    ColumnsRead columns;
+    if (ReadCommaSeparatedLines(reader, fileBytes, mines, columns) == CLineReader::Result::Error) {
         // Some systems open a folder as a file and fail only on reading.
         if (reader.NothingRead() && reader.LastError() == EISDIR) {
             return notOpened;
@@ -71,18 +84,22 @@ LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines
             DataFormat::CommaSeparated,
             {},
             mines.IsEmpty() ? 0 : mines.GetSize() - 1,
-            {}};
+            {},
+            std::move(columns)};
 }
 
 CLineReader::Result ReadCommaSeparatedLines(CLineReader& reader,
                                             std::optional<std::uint64_t> totalBytes,
-                                            CMineArray& mines) {
+                                            CMineArray& mines, ColumnsRead& columns) {
     CMineArray loaded;
+    ColumnsRead mapped;
     std::string_view header;
     CLineReader::Result result = reader.ReadLine(header);
     if (result == CLineReader::Result::Line && !header.empty()) {
         ColumnMap columnMap;
-        const ColumnPresence present = BuildColumnMap(header, columnMap);
+        ColumnPresence bySecondName;
+        const ColumnPresence present = BuildColumnMap(header, columnMap, &bySecondName);
+        mapped = ColumnsOfSlots(present, bySecondName);
         CRecordBuilder builder(columnMap, present);
         CMine element0;
         builder.Build(header, element0, nullptr);
@@ -91,6 +108,7 @@ CLineReader::Result ReadCommaSeparatedLines(CLineReader& reader,
     }
     if (result != CLineReader::Result::Error) {
         mines.Swap(loaded);
+        columns = std::move(mapped);
     }
     return result;
 }

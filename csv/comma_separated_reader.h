@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "fileio/file_ptr.h"
 #include "fileio/line_reader.h"
 #include "minedata/load_result.h"
 #include "minedata/mine_array.h"
@@ -17,13 +18,14 @@
 // read as comma-separated, any other as a mine archive.
 bool IsCommaSeparatedName(std::string_view fileName);
 
-// The comma-separated branch alone, on a file already chosen.
-LoadResult LoadCommaSeparatedFile(const std::string& fileName, CMineArray& mines);
+// The comma-separated branch alone, on the file `file` opened from
+// `fileName` (null when it did not open), at its start.
+LoadResult LoadCommaSeparatedFile(const std::string& fileName, FilePtr file, CMineArray& mines);
 
 // The lines that `reader` gives, read as LoadCommaSeparatedFile reads a
 // file's; `totalBytes`, when known, is how many it gives in all. Returns End
-// with `mines` replaced by what was read, or Error (the reader failed) with
-// `mines` left as it was.
+// with `mines` replaced by what was read and `columns` set to the columns
+// the header mapped, or Error (the reader failed) with `mines` left as it was.
 CLineReader::Result ReadCommaSeparatedLines(CLineReader& reader,
                                             std::optional<std::uint64_t> totalBytes,
-                                            CMineArray& mines);
+                                            CMineArray& mines, ColumnsRead& columns);

@@ -29,6 +29,13 @@ std::string FileErrorText(FileAction action, const std::string& path, const std:
     return std::string("Cannot ") + Verb(action) + " the file '" + path + "': " + reason + ".";
 }
 
+// Opens `path` for reading with errno cleared first, so that a failure
+// without a reason of its own is told apart.
+FilePtr OpenWithFreshErrno(const std::string& path) {
+    errno = 0;
+    return FilePtr(OpenFileForReading(path));
+}
+
 }  // namespace
 
 CFileException::CFileException(FileAction action, std::string path, std::string reason)
@@ -41,9 +48,10 @@ CFileException CFileException::FromErrno(FileAction action, std::string path, in
     return CFileException(action, std::move(path), ErrnoText(error));
 }
 
-CDiskFile::CDiskFile(const std::string& path) : m_strPath(path), m_bReading(true) {
-    errno = 0;
-    m_pFile = OpenFileForReading(path);
+CDiskFile::CDiskFile(const std::string& path) : CDiskFile(OpenWithFreshErrno(path), path) {}
+
+CDiskFile::CDiskFile(FilePtr file, const std::string& path)
+    : m_pFile(file.release()), m_strPath(path), m_bReading(true) {
     if (m_pFile == nullptr) {
         throw CFileException::FromErrno(FileAction::Open, path, errno != 0 ? errno : ENOENT);
     }

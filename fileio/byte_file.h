@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "fileio/file_ptr.h"
+
 // What was being done to a file when it failed; it gives the message its verb.
 enum class FileAction {
     Open,    // opening an existing file for reading
@@ -64,6 +66,9 @@ public:
     // Opens `path` for reading. Throws CFileException (FileAction::Open) with
     // the system's reason when it cannot, or when `path` is a folder.
     explicit CDiskFile(const std::string& path);
+    // Reads `file`, opened from `path` and at its start; null when it did not
+    // open, errno telling why. Throws as the constructor above.
+    CDiskFile(FilePtr file, const std::string& path);
     // Takes over `file`, a stream open for binary writing at its start;
     // `displayPath` names it in messages.
     CDiskFile(std::FILE* file, std::string displayPath);

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "minedata/message_sink.h"
 
@@ -21,6 +24,17 @@ enum class DataFormat {
     ZippedCommaSeparated,  // the comma-separated member of a zip
 };
 
+// The columns a comma-separated file's records are read from, as its header
+// line mapped them. The texts are the column map's own names, which live as
+// long as the program.
+struct ColumnsRead {
+    // The known column names whose slots are read, in slot order.
+    std::vector<std::string_view> names;
+    // The slots read from a column under its second name: pairs of the
+    // known name and the second name, in slot order.
+    std::vector<std::pair<std::string_view, std::string_view>> secondNames;
+};
+
 // What a load did: the one value a loader returns. The program and vemra-cli
 // decide from it alone what to show and how to go on.
 struct LoadResult {
@@ -33,6 +47,8 @@ struct LoadResult {
     std::size_t minesRead = 0;
     // The zip member read, for ZippedCommaSeparated.
     std::string zipMember;
+    // The columns mapped, for a comma-separated file or zip member loaded.
+    ColumnsRead columns{};
 
     // True when the caller's mines were replaced by those read.
     bool MinesReplaced() const { return kind == LoadKind::Loaded || kind == LoadKind::Damaged; }

@@ -3,25 +3,23 @@
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
+#include <utility>
 
 #include "csv/comma_separated_reader.h"
 #include "fileio/file_ptr.h"
 #include "fileio/line_reader.h"
-#include "fileio/platform_file.h"
 #include "zip/zip_format.h"
 #include "zip/zip_member_source.h"
 
-bool StartsWithZipSignature(const std::string& fileName) {
-    const FilePtr file(OpenFileForReading(fileName));
-    if (!file) {
-        return false;
-    }
+bool StartsWithZipSignature(std::FILE* file) {
     char start[4] = {};
-    const std::size_t got = std::fread(start, 1, sizeof start, file.get());
+    const std::size_t got = std::fread(start, 1, sizeof start, file);
+    std::rewind(file);
     return std::string_view(start, got) == zipformat::kLocalHeaderSignature;
 }
 
-LoadResult LoadZippedCommaSeparatedFile(const std::string& fileName, CMineArray& mines) {
+LoadResult LoadZippedCommaSeparatedFile(const std::string& fileName, FilePtr file,
+                                        CMineArray& mines) {
     const auto failed = [&](const std::string& reason) {
         return LoadResult{LoadKind::Failed,
                           DataFormat::ZippedCommaSeparated,
@@ -30,7 +28,7 @@ LoadResult LoadZippedCommaSeparatedFile(const std::string& fileName, CMineArray&
                           {}};
     };
     CZipMemberSource member;
-    switch (member.Open(fileName)) {
+    switch (member.Open(std::move(file))) {
         case CZipMemberSource::OpenResult::FileNotOpened:
             return {LoadKind::NotOpened,
                     DataFormat::ZippedCommaSeparated,
@@ -47,12 +45,14 @@ LoadResult LoadZippedCommaSeparatedFile(const std::string& fileName, CMineArray&
     const std::size_t blockSize =
         static_cast<std::size_t>(std::min<std::uint64_t>(CLineReader::kDefaultBlockSize, size + 1));
     CLineReader reader(member, blockSize);
-    if (ReadCommaSeparatedLines(reader, size, mines) == CLineReader::Result::Error) {
+    ColumnsRead columns;
+    if (ReadCommaSeparatedLines(reader, size, mines, columns) == CLineReader::Result::Error) {
         return failed(member.FailureReason());
     }
     return {LoadKind::Loaded,
             DataFormat::ZippedCommaSeparated,
             {},
             mines.IsEmpty() ? 0 : mines.GetSize() - 1,
-            member.Member().name};
+            member.Member().name,
+            std::move(columns)};
 }

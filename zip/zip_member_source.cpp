@@ -21,8 +21,8 @@ void CZipMemberSource::InflateEnder::operator()(z_stream_s* stream) const {
     delete stream;
 }
 
-CZipMemberSource::OpenResult CZipMemberSource::Open(const std::string& fileName) {
-    m_pFile.reset(OpenFileForReading(fileName));
+CZipMemberSource::OpenResult CZipMemberSource::Open(FilePtr file) {
+    m_pFile = std::move(file);
     if (!m_pFile) {
         return OpenResult::FileNotOpened;
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fileio/byte_source.h"
+#include "fileio/file_ptr.h"
 #include "zip/zip_directory.h"
 
 struct z_stream_s;  // zlib's inflation state
@@ -28,8 +29,9 @@ public:
     CZipMemberSource(const CZipMemberSource&) = delete;
     CZipMemberSource& operator=(const CZipMemberSource&) = delete;
 
-    // Opens the zip `fileName` and finds its member.
-    OpenResult Open(const std::string& fileName);
+    // Takes the zip `file`, opened for reading (null when it did not open,
+    // errno telling why), and finds its member.
+    OpenResult Open(FilePtr file);
 
     // The member found by Open.
     const ZipMember& Member() const { return m_member; }
@@ -42,9 +44,6 @@ public:
     const std::string& FailureReason() const { return m_reason; }
 
 private:
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
     struct InflateEnder {
         void operator()(z_stream_s* stream) const;
     };
@@ -56,7 +55,7 @@ private:
     // Checks the whole member once its last byte is out.
     void Finish();
 
-    std::unique_ptr<std::FILE, FileCloser> m_pFile;
+    FilePtr m_pFile;
     ZipMember m_member;
     // Set while a deflated member is being read.
     std::unique_ptr<z_stream_s, InflateEnder> m_pStream;

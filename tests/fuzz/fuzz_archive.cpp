@@ -11,6 +11,8 @@
 #include "archive/archive.h"
 #include "archive/archive_record.h"
 #include "archive/mine_archive.h"
+#include "fileio/file_ptr.h"
+#include "fileio/platform_file.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using fuzz::Require;
@@ -24,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::MemoryFile().Replace(data, size);
 
     CMineArray mines;
-    const LoadResult result = ReadMineArchive(fuzz::MemoryFile().Path(), mines);
+    const LoadResult result = ReadMineArchive(
+        fuzz::MemoryFile().Path(), FilePtr(OpenFileForReading(fuzz::MemoryFile().Path())), mines);
     Require(result.MinesReplaced() && result.text.empty() == (result.kind == LoadKind::Loaded));
     Require(mines.GetSize() <= 0x10000);
 

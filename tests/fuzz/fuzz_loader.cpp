@@ -13,6 +13,8 @@
 #include "archive/archive_record.h"
 #include "csv/comma_separated_reader.h"
 #include "export/point_file.h"
+#include "fileio/file_ptr.h"
+#include "fileio/platform_file.h"
 #include "load/mine_loader.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -27,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::MemoryFile().Replace(data, size);
 
     CMineArray mines;
-    const LoadResult result = LoadCommaSeparatedFile(fuzz::MemoryFile().Path(), mines);
+    const LoadResult result = LoadCommaSeparatedFile(
+        fuzz::MemoryFile().Path(), FilePtr(OpenFileForReading(fuzz::MemoryFile().Path())), mines);
     Require(result.kind == LoadKind::Loaded && result.text.empty());
     Require(size != 0 || mines.IsEmpty());
 

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "fileio/file_ptr.h"
+#include "fileio/platform_file.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "zip/zip_loader.h"
 
@@ -20,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CMineArray mines;
     mines.Add(CMine());
-    const LoadResult result = LoadZippedCommaSeparatedFile(fuzz::MemoryFile().Path(), mines);
+    const LoadResult result = LoadZippedCommaSeparatedFile(
+        fuzz::MemoryFile().Path(), FilePtr(OpenFileForReading(fuzz::MemoryFile().Path())), mines);
     if (result.kind == LoadKind::Loaded) {
         Require(result.text.empty() && !result.zipMember.empty());
     } else {

@@ -288,9 +288,9 @@ TEST_F(MineArchiveTest, EmptyAndPlaceholderOnlyCollections) {
     EXPECT_EQ(ReadFileBytes(oneFile), Bytes({1, 0}));
 
     CMineArray read = Collection({FullMine(1)});
-    EXPECT_EQ(ReadMineArchive(zero, read).kind, LoadKind::Loaded);
+    EXPECT_EQ(ReadMineArchive(zero, OpenForReading(zero), read).kind, LoadKind::Loaded);
     EXPECT_EQ(read.GetSize(), 0u);
-    EXPECT_EQ(ReadMineArchive(oneFile, read).kind, LoadKind::Loaded);
+    EXPECT_EQ(ReadMineArchive(oneFile, OpenForReading(oneFile), read).kind, LoadKind::Loaded);
     ASSERT_EQ(read.GetSize(), 1u);
     EXPECT_EQ(read[0], CMine());
     EXPECT_TRUE(sink.messages.empty());
@@ -308,7 +308,7 @@ TEST_F(MineArchiveTest, RoundTripDropsWhollyEmptyRecords) {
                                        SerializedForm(c));
 
     CMineArray read = Collection({FullMine(99), FullMine(98)});
-    const LoadResult result = ReadMineArchive(path, read);
+    const LoadResult result = ReadMineArchive(path, OpenForReading(path), read);
     EXPECT_EQ(result.kind, LoadKind::Loaded);
     EXPECT_EQ(result.minesRead, 3u);
     ASSERT_EQ(read.GetSize(), 4u);
@@ -329,7 +329,7 @@ TEST_F(MineArchiveTest, BytesAfterTheLastRecordAreIgnored) {
     const CMine a = FullMine(1);
     const std::string path = dir.Write("tail.dat", Bytes({2, 0}) + SerializedForm(a) + "junk");
     CMineArray read;
-    EXPECT_EQ(ReadMineArchive(path, read).kind, LoadKind::Loaded);
+    EXPECT_EQ(ReadMineArchive(path, OpenForReading(path), read).kind, LoadKind::Loaded);
     ASSERT_EQ(read.GetSize(), 2u);
     EXPECT_EQ(read[1], a);
 }
@@ -349,7 +349,7 @@ TEST_F(MineArchiveTest, TruncationAtEveryByteKeepsTheCompleteRecords) {
         const std::size_t complete = static_cast<std::size_t>(std::count_if(
             recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= length; }));
         CMineArray read = Collection({FullMine(50)});
-        const LoadResult result = ReadMineArchive(path, read);
+        const LoadResult result = ReadMineArchive(path, OpenForReading(path), read);
         ASSERT_EQ(result.kind, LoadKind::Damaged);
         EXPECT_EQ(result.minesRead, complete);
 
@@ -389,7 +389,7 @@ TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
     ASSERT_EQ(ReadFileBytes(path), bytes);
 
     CMineArray read;
-    ASSERT_EQ(ReadMineArchive(path, read).kind, LoadKind::Loaded);
+    ASSERT_EQ(ReadMineArchive(path, OpenForReading(path), read).kind, LoadKind::Loaded);
     ASSERT_EQ(read.GetSize(), written.GetSize());
     for (std::size_t i = 1; i < read.GetSize(); ++i) {
         ASSERT_EQ(read[i], written[i]) << i;
@@ -407,7 +407,7 @@ TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
         const std::string cutPath = dir.Write("cut.dat", bytes.substr(0, cut));
         const auto complete = static_cast<std::size_t>(std::count_if(
             recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= cut; }));
-        const LoadResult result = ReadMineArchive(cutPath, read);
+        const LoadResult result = ReadMineArchive(cutPath, OpenForReading(cutPath), read);
         ASSERT_EQ(result.kind, LoadKind::Damaged);
         ASSERT_EQ(read.GetSize(), complete + 1);
         EXPECT_EQ(read[complete], written[complete]);
@@ -419,7 +419,7 @@ TEST_F(MineArchiveTest, CountLargerThanTheFile) {
     const CMine a = FullMine(1);
     const std::string path = dir.Write("count.dat", Bytes({0xFF, 0xFF}) + SerializedForm(a));
     CMineArray read;
-    const LoadResult result = ReadMineArchive(path, read);
+    const LoadResult result = ReadMineArchive(path, OpenForReading(path), read);
     EXPECT_EQ(result.kind, LoadKind::Damaged);
     ASSERT_EQ(read.GetSize(), 2u);
     EXPECT_EQ(read[1], a);
@@ -437,7 +437,7 @@ TEST_F(MineArchiveTest, LyingLengthsAndWideStringsAreDamage) {
         const std::string path =
             dir.Write("damaged.dat", Bytes({3, 0}) + SerializedForm(a) + damaged);
         CMineArray read;
-        const LoadResult result = ReadMineArchive(path, read);
+        const LoadResult result = ReadMineArchive(path, OpenForReading(path), read);
         EXPECT_EQ(result.kind, LoadKind::Damaged);
         ASSERT_EQ(read.GetSize(), 2u);
         EXPECT_EQ(read[1], a);
@@ -448,7 +448,7 @@ TEST_F(MineArchiveTest, LyingLengthsAndWideStringsAreDamage) {
 TEST_F(MineArchiveTest, UnreadableFileIsReportedAndLeavesTheMines) {
     const std::string missing = dir.File("missing.dat");
     CMineArray mines = Collection({FullMine(1)});
-    const LoadResult result = ReadMineArchive(missing, mines);
+    const LoadResult result = ReadMineArchive(missing, OpenForReading(missing), mines);
     EXPECT_EQ(result.kind, LoadKind::NotOpened);
     EXPECT_EQ(result.format, DataFormat::Archive);
     EXPECT_EQ(mines.GetSize(), 2u);
@@ -456,13 +456,14 @@ TEST_F(MineArchiveTest, UnreadableFileIsReportedAndLeavesTheMines) {
 
     // A very long name still fits the 511-character message buffer.
     const std::string longName = dir.File(std::string(600, 'n') + ".dat");
-    const LoadResult tooLong = ReadMineArchive(longName, mines);
+    const LoadResult tooLong = ReadMineArchive(longName, OpenForReading(longName), mines);
     EXPECT_EQ(tooLong.kind, LoadKind::NotOpened);
     EXPECT_EQ(tooLong.text.size(), 510u);
     EXPECT_EQ(tooLong.text.rfind("Cannot open the file '", 0), 0u);
 
     // A folder is not an archive.
-    EXPECT_EQ(ReadMineArchive(dir.Path().string(), mines).kind, LoadKind::NotOpened);
+    EXPECT_EQ(ReadMineArchive(dir.Path().string(), OpenForReading(dir.Path().string()), mines).kind,
+              LoadKind::NotOpened);
     EXPECT_EQ(mines.GetSize(), 2u);
 }
 

@@ -15,6 +15,8 @@
 #include <system_error>
 #include <vector>
 
+#include "fileio/file_ptr.h"
+#include "fileio/platform_file.h"
 #include "minedata/message_sink.h"
 #include "minedata/mine.h"
 #include "minedata/mine_array.h"
@@ -77,6 +79,12 @@ private:
 };
 
 // The whole file's bytes; empty when it cannot be read.
+// `path` opened for reading, as the loader opens a data file; null when it
+// does not open.
+inline FilePtr OpenForReading(const std::string& path) {
+    return FilePtr(OpenFileForReading(path));
+}
+
 inline std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
