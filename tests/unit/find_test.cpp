@@ -222,6 +222,18 @@ TEST(FindTest, SortingIsStableByFoldedTextsAndNumbersAndASecondClickReverses) {
     order.Reset(rows.size());
     EXPECT_EQ(order.Order(), (Order{0, 1, 2, 3, 4}));
     EXPECT_FALSE(order.IsSorted());
+
+    // Keys that agree in their first 16 bytes, or end there.
+    const CMineArray long_names = Collection({
+        MakeMine(1, 0, 0, "Crown Point Mine, No. 9"),
+        MakeMine(2, 0, 0, "crown point mine, no. 10"),
+        MakeMine(3, 0, 0, "CROWN POINT MINE"),
+        MakeMine(4, 0, 0, std::string_view("Crown Point Mine\0", 17)),
+        MakeMine(5, 0, 0, "Crown Point Mine, No. 9"),
+    });
+    order.Reset(rows.size());
+    order.Click(FindColumn::Name, rows, long_names);
+    EXPECT_EQ(order.Order(), (Order{2, 3, 1, 0, 4}));
 }
 
 TEST(FindTest, TheLazyIndexIsBuiltOnceAndResetDropsIt) {
