@@ -63,6 +63,30 @@ std::string Formatted(const char* format, double value) {
     return text;
 }
 
+// Sorts `keyed` stably by `less`, or by its reverse when `descending`. Keys
+// sorted the other way already (a second click on a column) are turned round
+// in one pass: the runs of equal keys change places, each keeping its order.
+template <typename Keyed, typename Less>
+void StableSort(std::vector<Keyed>& keyed, bool descending, Less less) {
+    const auto before = [&](const Keyed& a, const Keyed& b) {
+        return descending ? less(b, a) : less(a, b);
+    };
+    const auto sortedTheOtherWay = std::adjacent_find(keyed.begin(), keyed.end(), before);
+    if (sortedTheOtherWay != keyed.end()) {
+        std::stable_sort(keyed.begin(), keyed.end(), before);
+        return;
+    }
+    std::reverse(keyed.begin(), keyed.end());
+    for (auto run = keyed.begin(); run != keyed.end();) {
+        auto end = std::next(run);
+        while (end != keyed.end() && !before(*run, *end)) {
+            ++end;
+        }
+        std::reverse(run, end);
+        run = end;
+    }
+}
+
 // Sorts `order` by keys of `key(row)`, stable in either direction.
 template <typename Key, typename MakeKey>
 void SortByKey(std::vector<std::uint32_t>& order, bool descending, MakeKey makeKey) {
@@ -75,13 +99,7 @@ void SortByKey(std::vector<std::uint32_t>& order, bool descending, MakeKey makeK
     for (const std::uint32_t row : order) {
         keyed.push_back({makeKey(row), row});
     }
-    if (descending) {
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const Keyed& a, const Keyed& b) { return b.key < a.key; });
-    } else {
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
-    }
+    StableSort(keyed, descending, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         order[i] = keyed[i].row;
     }
@@ -234,15 +252,8 @@ void SortFindOrder(std::vector<std::uint32_t>& order, const std::vector<FindRow>
         for (TextKey& key : keys) {
             SetHead(key, bytes.substr(key.start, key.length));
         }
-        if (descending) {
-            std::stable_sort(keys.begin(), keys.end(), [bytes](const TextKey& a, const TextKey& b) {
-                return Before(b, a, bytes);
-            });
-        } else {
-            std::stable_sort(keys.begin(), keys.end(), [bytes](const TextKey& a, const TextKey& b) {
-                return Before(a, b, bytes);
-            });
-        }
+        StableSort(keys, descending,
+                   [bytes](const TextKey& a, const TextKey& b) { return Before(a, b, bytes); });
         for (std::size_t i = 0; i < keys.size(); ++i) {
             order[i] = keys[i].row;
         }

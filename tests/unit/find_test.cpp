@@ -234,6 +234,10 @@ TEST(FindTest, SortingIsStableByFoldedTextsAndNumbersAndASecondClickReverses) {
     order.Reset(rows.size());
     order.Click(FindColumn::Name, rows, long_names);
     EXPECT_EQ(order.Order(), (Order{2, 3, 1, 0, 4}));
+    order.Click(FindColumn::Name, rows, long_names);
+    EXPECT_EQ(order.Order(), (Order{0, 4, 1, 3, 2}));
+    order.Click(FindColumn::Name, rows, long_names);
+    EXPECT_EQ(order.Order(), (Order{2, 3, 1, 0, 4}));
 }
 
 TEST(FindTest, TheLazyIndexIsBuiltOnceAndResetDropsIt) {
