@@ -71,8 +71,8 @@ void StableSort(std::vector<Keyed>& keyed, bool descending, Less less) {
     const auto before = [&](const Keyed& a, const Keyed& b) {
         return descending ? less(b, a) : less(a, b);
     };
-    const auto sortedTheOtherWay = std::adjacent_find(keyed.begin(), keyed.end(), before);
-    if (sortedTheOtherWay != keyed.end()) {
+    // Any two neighbours already in order: not sorted the other way.
+    if (std::adjacent_find(keyed.begin(), keyed.end(), before) != keyed.end()) {
         std::stable_sort(keyed.begin(), keyed.end(), before);
         return;
     }
@@ -115,8 +115,8 @@ struct TextKey {
 
 constexpr std::size_t kHeadBytes = 2 * sizeof(std::uint64_t);
 
-// The first kHeadBytes bytes of `key`, the first the most significant, zeros
-// after its end.
+// The key's head: the first kHeadBytes of its `bytes`, the first the most
+// significant, zeros after their end.
 void SetHead(TextKey& key, std::string_view bytes) {
     for (std::size_t half = 0; half < 2; ++half) {
         std::uint64_t head = 0;
