@@ -1,6 +1,7 @@
 #include "text/latin_case.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "text/text_encoding.h"
 
@@ -106,6 +107,24 @@ char32_t FoldLatinCase(char32_t c) {
         return FoldExtendedAdditional(c);
     }
     return c;
+}
+
+void AppendFoldedText(std::string& out, std::string_view text) {
+    // Whether the text is UTF-8 matters only from its first byte above 0x7F.
+    std::optional<bool> utf8;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte < 0x80) {
+            // An ASCII byte is its own character in either reading.
+            out += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
+            ++pos;
+        } else {
+            if (!utf8) {
+                utf8 = IsUtf8(text);
+            }
+            AppendUtf8(out, FoldLatinCase(NextDataCharacter(text, *utf8, pos)));
+        }
+    }
 }
 
 CaselessText::CaselessText(std::string_view text) {
