@@ -3,6 +3,7 @@
 #include "app/about_dlg_win.h"
 #include "app/message_box_sink_win.h"
 #include "export/file_menu_commands_win.h"
+#include "framework/application_win.h"
 #include "framework/data_exchange_win.h"
 #include "framework/file_dialog_win.h"
 #include "framework/paint_dc_win.h"

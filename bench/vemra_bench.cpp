@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "archive/mine_archive.h"
+#include "fileio/platform_file.h"
 #include "geo/mine_index.h"
 #include "load/mine_loader.h"
 #include "minedata/message_sink.h"
