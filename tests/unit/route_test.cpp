@@ -97,6 +97,11 @@ TEST(RouteTest, HandComputedDistancesAlongAndSides) {
         EXPECT_EQ(answers[i].leg, expected[i].leg);
     }
     EXPECT_NEAR(route.LengthKm(), 444.780, 5e-4);
+    // 179° from both ends of a leg it lies beside neither of: at the start.
+    const auto opposite =
+        FindAlongRouteByScan(MinesAt({{0, 180}}), RouteThrough({{-1, 0}, {1, 0}}), 20000);
+    ASSERT_EQ(opposite.size(), 1u);
+    EXPECT_EQ(opposite[0].alongKm, 0.0);
 }
 
 TEST(RouteTest, GapsAreNoLegsAndRepeatedPointsKeepTheirLegNumbers) {
