@@ -6,6 +6,7 @@
 #include "cli/data_file.h"
 #include "cli/json_writer.h"
 #include "geo/mine_index.h"
+#include "geo/route_search.h"
 #include "infosheet/page_texts.h"
 #include "minedata/mine.h"
 
@@ -20,6 +21,10 @@ inline constexpr int kJsonIndent = 2;
 // within [0, 360): as every form of a nearest-mines answer shows them.
 double RoundedDistanceKm(double kilometres);
 double RoundedBearing(double degrees);
+
+// "left", "right" or "on": a side of the route as every form of an
+// along-a-route answer names it.
+const char* RouteSideName(RouteSide side);
 
 // Writes the forms of mine records. It keeps the page texts of the last
 // record written, so that many answers in a row allocate nothing once its
@@ -41,6 +46,12 @@ public:
     // The answers of one query as an array of AppendNearMine's objects.
     void AppendNearMines(CJsonWriter& json, const std::vector<NearMine>& answers,
                          const CMineArray& mines);
+    // {"index", "distance_km", "along_km", "side", "leg", "main_page"}: one
+    // answer of an along-a-route query, distances rounded as above.
+    void AppendAlongMine(CJsonWriter& json, const AlongMine& answer, const CMine& mine);
+    // The answers of one route as an array of AppendAlongMine's objects.
+    void AppendAlongMines(CJsonWriter& json, const std::vector<AlongMine>& answers,
+                          const CMineArray& mines);
 
 private:
     MainPageTexts m_page;
