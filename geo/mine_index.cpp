@@ -100,12 +100,6 @@ double LongitudeGap(double longitude, double west, double east) {
 
 }  // namespace
 
-bool IsOnGlobe(const MineCoordinates& coordinates) {
-    const double latitude = coordinates.latitude;
-    const double longitude = coordinates.longitude;
-    return std::fabs(latitude) <= 90.0 && std::fabs(longitude) <= 180.0;
-}
-
 std::vector<NearMine> FindNearestByScan(const CMineArray& mines, double latitude, double longitude,
                                         std::size_t count, double withinKm,
                                         const MinePredicate& accept) {

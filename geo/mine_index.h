@@ -20,11 +20,6 @@ struct NearMine {
     double bearingDegrees;  // initial bearing from the query point, [0, 360)
 };
 
-// True when a mine's coordinates are a place on the globe: latitude within
-// ±90 and longitude within ±180 degrees (widened to double). Only such mines
-// can be nearest to anything.
-bool IsOnGlobe(const MineCoordinates& coordinates);
-
 // The `count` mines nearest to the point by great-circle distance, at most
 // `withinKm` away (+infinity for no limit), that `accept` accepts; nearest
 // first, equal distances in collection order. Mines off the globe are never
