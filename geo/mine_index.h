@@ -113,9 +113,9 @@ void CMineIndex::VisitBox(double south, double north, double west, double east, 
         int depth;
     };
     const auto coordinates = m_pMines->Coordinates();
-    const auto inside = [&](std::uint32_t element) {
-        const double latitude = coordinates[element].latitude;
-        const double longitude = coordinates[element].longitude;
+    const auto inside = [&](const MineCoordinates& at) {
+        const double latitude = at.latitude;
+        const double longitude = at.longitude;
         return latitude >= south && latitude <= north && longitude >= west && longitude <= east;
     };
     // Depth first: the stack holds at most one waiting subtree per level,
@@ -126,16 +126,23 @@ void CMineIndex::VisitBox(double south, double north, double west, double east, 
     while (count > 0) {
         const Subtree subtree = pending[--count];
         if (subtree.high - subtree.low <= kLeafSize) {
-            for (std::size_t i = subtree.low; i < subtree.high; ++i) {
-                if (inside(m_tree[i])) {
-                    visit(m_tree[i]);
+            // All the leaf's coordinates read before any is compared, so
+            // that the reads, scattered over the collection, overlap.
+            MineCoordinates leaf[kLeafSize];
+            const std::size_t size = subtree.high - subtree.low;
+            for (std::size_t i = 0; i < size; ++i) {
+                leaf[i] = coordinates[m_tree[subtree.low + i]];
+            }
+            for (std::size_t i = 0; i < size; ++i) {
+                if (inside(leaf[i])) {
+                    visit(m_tree[subtree.low + i]);
                 }
             }
             continue;
         }
         const std::size_t middle = subtree.low + (subtree.high - subtree.low) / 2;
         const std::uint32_t element = m_tree[middle];
-        if (inside(element)) {
+        if (inside(coordinates[element])) {
             visit(element);
         }
         // Values equal to the split may lie on either side.
