@@ -102,6 +102,11 @@ TEST(RouteTest, HandComputedDistancesAlongAndSides) {
         FindAlongRouteByScan(MinesAt({{0, 180}}), RouteThrough({{-1, 0}, {1, 0}}), 20000);
     ASSERT_EQ(opposite.size(), 1u);
     EXPECT_EQ(opposite[0].alongKm, 0.0);
+    // 0.01° (1.11195 km) beyond the end of a leg: within a reach of 1.1120 km,
+    // not of 1.1119 km.
+    const CMineArray beyond = MinesAt({{0, 1.01}});
+    EXPECT_EQ(FindAlongRouteByScan(beyond, RouteThrough({{0, 0}, {0, 1}}), 1.1120).size(), 1u);
+    EXPECT_EQ(FindAlongRouteByScan(beyond, RouteThrough({{0, 0}, {0, 1}}), 1.1119).size(), 0u);
 }
 
 TEST(RouteTest, GapsAreNoLegsAndRepeatedPointsKeepTheirLegNumbers) {
