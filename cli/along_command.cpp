@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <span>
@@ -25,7 +25,8 @@ namespace {
 struct AlongOptions {
     std::string dataFile;
     std::string routeFile;
-    std::string within;
+    std::string within;   // as typed
+    double withinKm = 0;  // parsed by its check
     std::string exportFile;
     bool json = false;
     FilterOptions filters;
@@ -63,46 +64,6 @@ CRoute ReadRouteArgument(const std::string& path) {
     return std::move(result.route);
 }
 
-// The answers as one JSON array of {"index", "distance_km", "along_km", "side",
-// "leg", "main_page"}.
-void WriteAnswersJson(std::ostream& out, const LoadedData& data,
-                      const std::vector<AlongMine>& answers) {
-    CJsonWriter json(kJsonIndent);
-    CMineJson mineJson;
-    json.BeginArray();
-    for (const AlongMine& answer : answers) {
-        json.BeginObject();
-        json.Key("index");
-        json.Number(answer.index);
-        json.Key("distance_km");
-        json.Number(RoundedDistanceKm(answer.distanceKm));
-        json.Key("along_km");
-        json.Number(RoundedDistanceKm(answer.alongKm));
-        json.Key("side");
-        json.String(RouteSideName(answer.side));
-        json.Key("leg");
-        json.Number(answer.leg);
-        json.Key("main_page");
-        mineJson.AppendMainPage(json, data.mines[answer.index]);
-        json.EndObject();
-    }
-    json.EndArray();
-    out << json.Text() << '\n';
-}
-
-void WriteAnswers(std::ostream& out, const LoadedData& data,
-                  const std::vector<AlongMine>& answers) {
-    for (std::size_t i = 0; i < answers.size(); ++i) {
-        const AlongMine& answer = answers[i];
-        char heading[160];
-        std::snprintf(heading, sizeof heading, "%zu. %.3f km %s, %.3f km along, leg %zu, mine %zu",
-                      i + 1, RoundedDistanceKm(answer.distanceKm), RouteSideName(answer.side),
-                      RoundedDistanceKm(answer.alongKm), answer.leg, answer.index);
-        out << (i == 0 ? "" : "\n") << heading << '\n';
-        WriteMainPage(out, data.mines[answer.index]);
-    }
-}
-
 // Writes the chosen mines, in route order, with the writer OUT's ending picks.
 void ExportAnswers(const std::string& path, const LoadedData& data,
                    const std::vector<AlongMine>& answers, IMessageSink& sink) {
@@ -136,9 +97,7 @@ void ExportAnswers(const std::string& path, const LoadedData& data,
 }
 
 int RunAlong(const AlongOptions& options, IMessageSink& sink) {
-    // The validators have accepted the distance already.
-    const double within = ParseWholeDecimal(options.within).value_or(0.0);
-    const MineFilter filter = MakeMineFilter(options.filters);
+    const MineFilter& filter = MakeMineFilter(options.filters);
     MinePredicate accept;
     if (!filter.IsEmpty()) {
         accept = [&filter](const CMine& mine) { return filter.Matches(mine); };
@@ -146,7 +105,8 @@ int RunAlong(const AlongOptions& options, IMessageSink& sink) {
     const CRoute route = ReadRouteArgument(options.routeFile);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const CMineIndex index(data.mines);
-    const std::vector<AlongMine> answers = FindAlongRoute(index, data.mines, route, within, accept);
+    const std::vector<AlongMine> answers =
+        FindAlongRoute(index, data.mines, route, options.withinKm, accept);
     if (answers.empty()) {
         throw CommandError(
             data.ExitStatus(kExitNoMatch),
@@ -156,9 +116,11 @@ int RunAlong(const AlongOptions& options, IMessageSink& sink) {
         ExportAnswers(options.exportFile, data, answers, sink);
     }
     if (options.json) {
-        WriteAnswersJson(std::cout, data, answers);
+        CJsonWriter json(kJsonIndent);
+        CMineJson().AppendAlongMines(json, answers, data.mines);
+        std::cout << json.Text() << '\n';
     } else {
-        WriteAnswers(std::cout, data, answers);
+        WriteAlongMines(std::cout, data.mines, answers);
     }
     return data.ExitStatus(kExitOk);
 }
@@ -182,9 +144,13 @@ Command AddAlongCommand(CLI::App& app) {
         ->type_name("KM")
         ->required()
         ->check(CLI::Validator(
-            [](const std::string& text) {
+            [&withinKm = options->withinKm](const std::string& text) {
                 std::string error;
-                return ParseCorridorKm(text, error) ? std::string() : error;
+                const auto value = ParseCorridorKm(text, error);
+                if (value) {
+                    withinKm = *value;
+                }
+                return error;
             },
             ""));
     command

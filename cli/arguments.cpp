@@ -4,10 +4,15 @@
 
 #include "text/number_text.h"
 
-CLI::Validator NumberArgument() {
+CLI::Validator NumberArgument(double& value) {
     return CLI::Validator(
-        [](const std::string& text) {
-            return ParseWholeDecimal(text) ? std::string() : "not a decimal number: " + text;
+        [&value](const std::string& text) {
+            const auto number = ParseWholeDecimal(text);
+            if (!number) {
+                return "not a decimal number: " + text;
+            }
+            value = *number;
+            return std::string();
         },
         "NUMBER");
 }

@@ -6,22 +6,23 @@
 
 namespace {
 
+// Parses an option's text into the filter, or throws FilterValueError.
 using Parser = std::function<void(std::string_view)>;
 
 // One filter option: its name, help, value name and the core parser that
-// checks its text.
+// reads its text into the filter.
 struct FilterOption {
     const char* name;
     const char* help;
     const char* valueName;
-    Parser check;
+    Parser parse;
 };
 
-CLI::Validator Checked(const Parser& check, const char* valueName) {
+CLI::Validator Parsed(const Parser& parse, const char* valueName) {
     return CLI::Validator(
-        [check](const std::string& text) {
+        [parse](const std::string& text) {
             try {
-                check(text);
+                parse(text);
                 return std::string();
             } catch (const FilterValueError& error) {
                 return std::string(error.what());
@@ -30,65 +31,44 @@ CLI::Validator Checked(const Parser& check, const char* valueName) {
         valueName);
 }
 
-template <typename T>
-std::optional<T> ParseIfGiven(const std::optional<std::string>& text, const char* option,
-                              T (*parse)(std::string_view)) {
-    if (!text) {
-        return std::nullopt;
-    }
-    try {
-        return parse(*text);
-    } catch (const FilterValueError& error) {
-        throw CommandError(kExitFailed, std::string(option) + ": " + error.what());
-    }
-}
-
-// The typed text as the filter compares it; its bytes are read by the data
-// text rule (the command line arrives as UTF-8, or as code page 1252).
-std::optional<CaselessText> Caseless(const std::optional<std::string>& text) {
-    if (!text) {
-        return std::nullopt;
-    }
-    return CaselessText(*text);
-}
-
 }  // namespace
 
 void AddFilterOptions(CLI::App& command, FilterOptions& options) {
-    const auto add = [&command](std::optional<std::string>& value, const FilterOption& option) {
-        command.add_option(option.name, value, option.help)
-            ->check(Checked(option.check, option.valueName))
+    const auto add = [&command](const FilterOption& option) {
+        // The check parses the value into the filter; nothing is left to do after it.
+        command
+            .add_option_function<std::string>(
+                option.name, [](const std::string&) {}, option.help)
+            ->check(Parsed(option.parse, option.valueName))
             ->group("Filters (all given must hold)");
     };
-    add(options.box, {"--bbox",
-                      "Only the mines inside this box of degrees, bounds included; a WEST "
-                      "greater than EAST crosses the 180th meridian",
-                      "SOUTH,WEST,NORTH,EAST", [](std::string_view text) { ParseGeoBox(text); }});
-    add(options.commodity,
-        {"--commodity",
+    MineFilter& filter = options.filter;
+    // The typed texts are compared as CaselessText reads them: their bytes by
+    // the data text rule (the command line arrives as UTF-8, or as code page
+    // 1252).
+    add({"--bbox",
+         "Only the mines inside this box of degrees, bounds included; a WEST greater than EAST "
+         "crosses the 180th meridian",
+         "SOUTH,WEST,NORTH,EAST",
+         [&filter](std::string_view text) { filter.box = ParseGeoBox(text); }});
+    add({"--commodity",
          "Only the mines with this whole item, Latin letters in any case, among their major, minor "
          "or trace commodities",
-         "NAME", [](std::string_view text) { ParseCommodity(text); }});
-    add(options.state, {"--state", "Only the mines of this state, Latin letters in any case",
-                        "NAME", [](std::string_view text) { ParseFilterText(text); }});
-    add(options.status,
-        {"--status",
+         "NAME",
+         [&filter](std::string_view text) { filter.commodity.emplace(ParseCommodity(text)); }});
+    add({"--state", "Only the mines of this state, Latin letters in any case", "NAME",
+         [&filter](std::string_view text) { filter.state.emplace(ParseFilterText(text)); }});
+    add({"--status",
          "Only the mines of this development status, Latin letters in any case (e.g. Producer, "
          "\"Past Producer\", Prospect, Occurrence)",
-         "TEXT", [](std::string_view text) { ParseFilterText(text); }});
-    add(options.name,
-        {"--name", "Only the mines whose name holds this text, Latin letters in any case", "TEXT",
-         [](std::string_view text) { ParseFilterText(text); }});
+         "TEXT",
+         [&filter](std::string_view text) { filter.status.emplace(ParseFilterText(text)); }});
+    add({"--name", "Only the mines whose name holds this text, Latin letters in any case", "TEXT",
+         [&filter](std::string_view text) { filter.name.emplace(ParseFilterText(text)); }});
 }
 
-MineFilter MakeMineFilter(const FilterOptions& options) {
-    MineFilter filter;
-    filter.box = ParseIfGiven(options.box, "--bbox", &ParseGeoBox);
-    filter.commodity = Caseless(ParseIfGiven(options.commodity, "--commodity", &ParseCommodity));
-    filter.state = Caseless(ParseIfGiven(options.state, "--state", &ParseFilterText));
-    filter.status = Caseless(ParseIfGiven(options.status, "--status", &ParseFilterText));
-    filter.name = Caseless(ParseIfGiven(options.name, "--name", &ParseFilterText));
-    return filter;
+const MineFilter& MakeMineFilter(const FilterOptions& options) {
+    return options.filter;
 }
 
 std::vector<std::size_t> ChooseMines(const LoadedData& data, const MineFilter& filter) {

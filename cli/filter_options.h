@@ -2,8 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <cstddef>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "cli/data_file.h"
@@ -11,24 +9,19 @@
 #include "minedata/mine_filter.h"
 
 // The filter options shared by every export and listing: --bbox, --commodity,
-// --state, --status and --name, each as the user typed it; unset when absent.
+// --state, --status and --name. Each value is parsed once, by its option's
+// check while the arguments are read, into `filter`.
 struct FilterOptions {
-    std::optional<std::string> box;
-    std::optional<std::string> commodity;
-    std::optional<std::string> state;
-    std::optional<std::string> status;
-    std::optional<std::string> name;
+    MineFilter filter;
 };
 
-// Adds the filter options to `command`. Their values are checked while the
-// arguments are parsed, so a malformed one is a usage error (exit 2, naming
-// the option) before any file is touched.
+// Adds the filter options to `command`, each filling its part of
+// `options.filter`, which must outlive the parse. A malformed value is a
+// usage error (exit 2, naming the option) before any file is touched.
 void AddFilterOptions(CLI::App& command, FilterOptions& options);
 
-// The filter the options describe. Throws CommandError(kExitFailed) naming
-// the option for a malformed value, which AddFilterOptions's checks have
-// already turned away.
-MineFilter MakeMineFilter(const FilterOptions& options);
+// The filter the options given describe.
+const MineFilter& MakeMineFilter(const FilterOptions& options);
 
 // The indices of the mines of `data` that `filter` takes, from 1 and in file
 // order. Throws CommandError(data.ExitStatus(kExitNoMatch)) when the filter

@@ -15,10 +15,8 @@ std::array<std::size_t, kKnownColumnCount + 1> MakeTextIndexOfSlot() {
     std::array<std::size_t, kKnownColumnCount + 1> indexes{};
     for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
         const CMine::TextField field = TextFieldOfSlot(slot);
-        for (std::size_t i = 0; field != nullptr && i < kMineTextFields.size(); ++i) {
-            if (kMineTextFields[i] == field) {
-                indexes[static_cast<std::size_t>(slot)] = i;
-            }
+        if (field != nullptr) {
+            indexes[static_cast<std::size_t>(slot)] = TextIndexOf(field);
         }
     }
     return indexes;
@@ -112,6 +110,32 @@ void CMineJson::AppendNearMines(CJsonWriter& json, const std::vector<NearMine>& 
     json.BeginArray();
     for (const NearMine& answer : answers) {
         AppendNearMine(json, answer, mines[answer.index]);
+    }
+    json.EndArray();
+}
+
+void CMineJson::AppendAlongMine(CJsonWriter& json, const AlongMine& answer, const CMine& mine) {
+    json.BeginObject();
+    json.Key("index");
+    json.Number(answer.index);
+    json.Key("distance_km");
+    json.Number(RoundedDistanceKm(answer.distanceKm));
+    json.Key("along_km");
+    json.Number(RoundedDistanceKm(answer.alongKm));
+    json.Key("side");
+    json.String(RouteSideName(answer.side));
+    json.Key("leg");
+    json.Number(answer.leg);
+    json.Key("main_page");
+    AppendMainPage(json, mine);
+    json.EndObject();
+}
+
+void CMineJson::AppendAlongMines(CJsonWriter& json, const std::vector<AlongMine>& answers,
+                                 const CMineArray& mines) {
+    json.BeginArray();
+    for (const AlongMine& answer : answers) {
+        AppendAlongMine(json, answer, mines[answer.index]);
     }
     json.EndArray();
 }

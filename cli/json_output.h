@@ -7,6 +7,7 @@
 #include "cli/json_writer.h"
 #include "geo/great_circle.h"
 #include "geo/mine_index.h"
+#include "geo/route_search.h"
 #include "infosheet/page_texts.h"
 #include "minedata/mine.h"
 
@@ -37,6 +38,12 @@ public:
     // The answers of one query as an array of AppendNearMine's objects.
     void AppendNearMines(CJsonWriter& json, const std::vector<NearMine>& answers,
                          const CMineArray& mines);
+    // {"index", "distance_km", "along_km", "side", "leg", "main_page"}: one
+    // answer of an along-a-route query, distances rounded as above.
+    void AppendAlongMine(CJsonWriter& json, const AlongMine& answer, const CMine& mine);
+    // The answers of one route as an array of AppendAlongMine's objects.
+    void AppendAlongMines(CJsonWriter& json, const std::vector<AlongMine>& answers,
+                          const CMineArray& mines);
 
 private:
     MainPageTexts m_page;

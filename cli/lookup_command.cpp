@@ -18,6 +18,8 @@ struct LookupOptions {
     std::string dataFile;
     std::string latitude;
     std::string longitude;
+    double latitudeDegrees = 0.0;  // parsed by their checks
+    double longitudeDegrees = 0.0;
     std::string pointsFile;
     // Taken as the text of the sensitivity box, not as a checked number.
     std::string sensitivity = "0.001";
@@ -49,12 +51,9 @@ int RunLookup(const LookupOptions& options, IMessageSink& sink) {
     if (options.latitude.empty() || options.longitude.empty()) {
         throw CommandError(kExitFailed, "lookup needs LAT and LON, or --points FILE");
     }
-    // The validators have accepted both numbers already.
-    const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
-    const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
-    const auto index =
-        FindMineAt(data.mines, latitude, longitude, SensitivityFromText(options.sensitivity));
+    const auto index = FindMineAt(data.mines, options.latitudeDegrees, options.longitudeDegrees,
+                                  SensitivityFromText(options.sensitivity));
     if (!index) {
         throw CommandError(data.ExitStatus(kExitNoMatch), "no mine within '" + options.sensitivity +
                                                               "' of " + options.latitude + ", " +
@@ -81,10 +80,10 @@ Command AddLookupCommand(CLI::App& app) {
         ->required();
     CLI::Option* latitude =
         command->add_option("LAT", options->latitude, "Latitude of the click, degrees")
-            ->check(NumberArgument());
+            ->check(NumberArgument(options->latitudeDegrees));
     CLI::Option* longitude =
         command->add_option("LON", options->longitude, "Longitude of the click, degrees")
-            ->check(NumberArgument());
+            ->check(NumberArgument(options->longitudeDegrees));
     command
         ->add_option("--points", options->pointsFile,
                      "Look up every point of FILE instead (\"LAT,LON\" lines, or GPX when the "

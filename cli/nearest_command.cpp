@@ -19,9 +19,12 @@ struct NearestOptions {
     std::string dataFile;
     std::string latitude;
     std::string longitude;
+    double latitudeDegrees = 0.0;  // parsed by their checks
+    double longitudeDegrees = 0.0;
     std::string pointsFile;
     std::size_t count = 5;
-    std::string within;
+    std::string within;                                         // as typed
+    double withinKm = std::numeric_limits<double>::infinity();  // parsed by its check
     bool json = false;
     FilterOptions filters;
 };
@@ -33,12 +36,6 @@ MinePredicate AcceptedBy(const MineFilter& filter) {
         return {};
     }
     return [&filter](const CMine& mine) { return filter.Matches(mine); };
-}
-
-double WithinKm(const NearestOptions& options) {
-    // The validator has accepted the text already.
-    return options.within.empty() ? std::numeric_limits<double>::infinity()
-                                  : ParseWholeDecimal(options.within).value_or(-1.0);
 }
 
 // Says once when fewer mines are loaded than were asked for.
@@ -53,13 +50,12 @@ void NoteShortCount(const NearestOptions& options, const LoadedData& data) {
 // One JSON line per point of the file, its answers as an array.
 int AnswerEachPoint(CPointsFile& points, const NearestOptions& options, const LoadedData& data,
                     const CMineIndex& index, const MinePredicate& accept) {
-    const double within = WithinKm(options);
     CMineJson forms;
     std::vector<NearMine> answers;
     return data.ExitStatus(AnswerPoints(
         points, std::cout, std::cerr, [&](const QueryPoint& point, CJsonWriter& result) {
-            answers =
-                index.FindNearest(point.latitude, point.longitude, options.count, within, accept);
+            answers = index.FindNearest(point.latitude, point.longitude, options.count,
+                                        options.withinKm, accept);
             for (const NearMine& answer : answers) {
                 data.mines[answer.index].PrefetchTexts();
             }
@@ -71,11 +67,8 @@ int AnswerEachPoint(CPointsFile& points, const NearestOptions& options, const Lo
 // The answers for LAT, LON as text or as one JSON array.
 int AnswerOnePoint(const NearestOptions& options, const LoadedData& data, const CMineIndex& index,
                    const MinePredicate& accept) {
-    // The validators have accepted both positions already.
-    const double latitude = ParseWholeDecimal(options.latitude).value_or(0.0);
-    const double longitude = ParseWholeDecimal(options.longitude).value_or(0.0);
-    const auto answers =
-        index.FindNearest(latitude, longitude, options.count, WithinKm(options), accept);
+    const auto answers = index.FindNearest(options.latitudeDegrees, options.longitudeDegrees,
+                                           options.count, options.withinKm, accept);
     if (answers.empty()) {
         throw CommandError(
             data.ExitStatus(kExitNoMatch),
@@ -101,7 +94,7 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
     if (!options.pointsFile.empty()) {
         points.emplace(options.pointsFile);
     }
-    const MineFilter filter = MakeMineFilter(options.filters);
+    const MineFilter& filter = MakeMineFilter(options.filters);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     NoteShortCount(options, data);
     const CMineIndex index(data.mines);
@@ -109,12 +102,16 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
                   : AnswerOnePoint(options, data, index, AcceptedBy(filter));
 }
 
-// A decimal number of degrees within ±limit.
-CLI::Validator DegreesArgument(double limit) {
+// A decimal number of degrees within ±limit, stored in `degrees`.
+CLI::Validator DegreesArgument(double limit, double& degrees) {
     return CLI::Validator(
-        [limit](const std::string& text) {
+        [limit, &degrees](const std::string& text) {
             std::string error;
-            return ParseDegrees(text, limit, error) ? std::string() : error;
+            const auto value = ParseDegrees(text, limit, error);
+            if (value) {
+                degrees = *value;
+            }
+            return error;
         },
         "DEGREES");
 }
@@ -130,10 +127,10 @@ Command AddNearestCommand(CLI::App& app) {
         ->required();
     CLI::Option* latitude =
         command->add_option("LAT", options->latitude, "Latitude, degrees (-90 to 90)")
-            ->check(DegreesArgument(90.0));
+            ->check(DegreesArgument(90.0, options->latitudeDegrees));
     CLI::Option* longitude =
         command->add_option("LON", options->longitude, "Longitude, degrees (-180 to 180)")
-            ->check(DegreesArgument(180.0));
+            ->check(DegreesArgument(180.0, options->longitudeDegrees));
     command
         ->add_option("--points", options->pointsFile,
                      "Answer every point of FILE instead (\"LAT,LON\" lines, or GPX when the "
@@ -153,9 +150,13 @@ Command AddNearestCommand(CLI::App& app) {
     command->add_option("--within", options->within, "Only mines at most KM kilometres away")
         ->type_name("KM")
         ->check(CLI::Validator(
-            [](const std::string& text) {
+            [&withinKm = options->withinKm](const std::string& text) {
                 std::string error;
-                return ParseDistanceKm(text, error) ? std::string() : error;
+                const auto value = ParseDistanceKm(text, error);
+                if (value) {
+                    withinKm = *value;
+                }
+                return error;
             },
             ""));
     command->add_flag("--json", options->json,

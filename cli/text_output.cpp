@@ -97,6 +97,19 @@ void WriteNearMines(std::ostream& out, const CMineArray& mines,
     }
 }
 
+void WriteAlongMines(std::ostream& out, const CMineArray& mines,
+                     const std::vector<AlongMine>& answers) {
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        const AlongMine& answer = answers[i];
+        char heading[160];
+        std::snprintf(heading, sizeof heading, "%zu. %.3f km %s, %.3f km along, leg %zu, mine %zu",
+                      i + 1, RoundedDistanceKm(answer.distanceKm), RouteSideName(answer.side),
+                      RoundedDistanceKm(answer.alongKm), answer.leg, answer.index);
+        out << (i == 0 ? "" : "\n") << heading << '\n';
+        WriteMainPage(out, mines[answer.index]);
+    }
+}
+
 void WriteInfo(std::ostream& out, const LoadedData& data, const ColumnsRead& columns) {
     out << "Mines:     " << data.MineCount() << '\n';
     out << "Format:    ";

@@ -6,6 +6,7 @@
 
 #include "cli/data_file.h"
 #include "geo/mine_index.h"
+#include "geo/route_search.h"
 #include "minedata/mine.h"
 
 // Plain-text forms of what the commands report, for a terminal, in UTF-8: a
@@ -25,6 +26,12 @@ void WriteMainPage(std::ostream& out, const CMine& mine);
 // a blank line between answers.
 void WriteNearMines(std::ostream& out, const CMineArray& mines,
                     const std::vector<NearMine>& answers);
+
+// Each answer of an along-a-route query: "N. D km SIDE, A km along, leg L,
+// mine I" (distances rounded as in json_output.h) over its "Main Page", a
+// blank line between answers.
+void WriteAlongMines(std::ostream& out, const CMineArray& mines,
+                     const std::vector<AlongMine>& answers);
 
 // Number of mines, format, recognised columns (and those read under a second
 // name) and load time.

@@ -11,14 +11,6 @@ constexpr char kSeparator = ',';
 constexpr char kQuote = '"';
 constexpr std::size_t kShortValue = 32;
 
-std::size_t TextIndexOf(CMine::TextField field) {
-    std::size_t i = 0;
-    while (i + 1 < kMineTextFields.size() && kMineTextFields[i] != field) {
-        ++i;
-    }
-    return i;
-}
-
 // `value` without any of its quotes, copied to `out`, which advances
 // past the copy. In long values, such as references with quoted titles,
 // the runs between quotes are copied whole.

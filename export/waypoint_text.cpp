@@ -1,15 +1,10 @@
 #include "export/waypoint_text.h"
 
-#include <cmath>
-
 #include "export/file_output.h"
 #include "infosheet/page_texts.h"
 
 bool HasMapPosition(const CMine& mine) {
-    const float latitude = mine.m_fLatitude;
-    const float longitude = mine.m_fLongitude;
-    return std::isfinite(latitude) && std::isfinite(longitude) && std::fabs(latitude) <= 90.0f &&
-           std::fabs(longitude) <= 180.0f;
+    return IsOnGlobe({mine.m_fLatitude, mine.m_fLongitude});
 }
 
 bool AppendWaypointDescription(std::string& out, const CMine& mine, AppendText appendPart) {

@@ -1,6 +1,7 @@
 #include "geo/mine_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -14,8 +15,41 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 // The lower bounds of the nearest search may round a hair above a distance
 // they bound; a subtree is skipped only when its bound is clearly beyond.
 constexpr double kBoundMargin = 1e-9;
-// Subtrees of this many elements or fewer are scanned without more bounds.
-constexpr std::size_t kLeafSize = 6;
+
+// A key that orders as the coordinate does (-0 just before +0): the float's
+// bits, its sign flipped when positive and every bit when negative.
+std::uint32_t OrderedKey(float coordinate) {
+    const auto bits = std::bit_cast<std::uint32_t>(coordinate);
+    return (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+}
+
+// An entry's place in the order of one coordinate, equal coordinates in
+// collection order.
+std::uint64_t Rank(const auto& entry, int coordinate) {
+    return std::uint64_t{entry.key[coordinate]} << 32 | entry.element;
+}
+
+// Orders the first `count` entries by one coordinate, equal ones keeping
+// their order: a radix sort of three 11-bit digits, `scratch` as large.
+template <typename Entry>
+void SortByKey(std::vector<Entry>& entries, std::vector<Entry>& scratch, std::size_t count,
+               int coordinate) {
+    constexpr int kDigitBits = 11;
+    constexpr std::uint32_t kDigits = 1u << kDigitBits;
+    for (int shift = 0; shift < 32; shift += kDigitBits) {
+        std::vector<std::size_t> starts(kDigits + 1);
+        for (std::size_t i = 0; i < count; ++i) {
+            ++starts[((entries[i].key[coordinate] >> shift) & (kDigits - 1)) + 1];
+        }
+        for (std::uint32_t d = 1; d <= kDigits; ++d) {
+            starts[d] += starts[d - 1];
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            scratch[starts[(entries[i].key[coordinate] >> shift) & (kDigits - 1)]++] = entries[i];
+        }
+        entries.swap(scratch);
+    }
+}
 
 bool IsFinite(const MineCoordinates& c) {
     return std::isfinite(c.latitude) && std::isfinite(c.longitude);
@@ -100,12 +134,6 @@ double LongitudeGap(double longitude, double west, double east) {
 
 }  // namespace
 
-bool IsOnGlobe(const MineCoordinates& coordinates) {
-    const double latitude = coordinates.latitude;
-    const double longitude = coordinates.longitude;
-    return std::fabs(latitude) <= 90.0 && std::fabs(longitude) <= 180.0;
-}
-
 std::vector<NearMine> FindNearestByScan(const CMineArray& mines, double latitude, double longitude,
                                         std::size_t count, double withinKm,
                                         const MinePredicate& accept) {
@@ -157,17 +185,28 @@ CMineIndex::CMineIndex(const CMineArray& mines) : m_pMines(&mines) {
     if (coordinates.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw std::length_error("too many mines for the spatial index");
     }
+    std::vector<BuildEntry> byLatitude;
+    byLatitude.reserve(coordinates.size());
     for (std::size_t i = 1; i < coordinates.size(); ++i) {
         if (IsOnGlobe(coordinates[i])) {
-            m_tree.push_back(static_cast<std::uint32_t>(i));
+            byLatitude.push_back(
+                {{OrderedKey(coordinates[i].latitude), OrderedKey(coordinates[i].longitude)},
+                 static_cast<std::uint32_t>(i)});
         } else if (IsFinite(coordinates[i])) {
             m_offGlobe.push_back(static_cast<std::uint32_t>(i));
         }
     }
-    m_tree.shrink_to_fit();
     m_offGlobe.shrink_to_fit();
-    m_firstBelow.resize(m_tree.size());
-    BuildNode(0, m_tree.size(), 0);
+    const std::size_t count = byLatitude.size();
+    // One more than the entries: a partition writes one past its last.
+    byLatitude.emplace_back();
+    std::vector<BuildEntry> byLongitude = byLatitude;
+    std::vector<BuildEntry> scratch(count + 1);
+    SortByKey(byLatitude, scratch, count, 0);
+    SortByKey(byLongitude, scratch, count, 1);
+    m_tree.resize(count);
+    m_firstBelow.resize(count);
+    BuildNode({{byLatitude.data(), byLongitude.data()}, scratch.data()}, 0, count, 0);
 }
 
 double CMineIndex::Coordinate(std::uint32_t element, int depth) const {
@@ -175,26 +214,37 @@ double CMineIndex::Coordinate(std::uint32_t element, int depth) const {
     return depth % 2 == 0 ? c.latitude : c.longitude;
 }
 
-std::uint32_t CMineIndex::BuildNode(std::size_t low, std::size_t high, int depth) {
+std::uint32_t CMineIndex::BuildNode(const BuildLists& lists, std::size_t low, std::size_t high,
+                                    int depth) {
     if (low >= high) {
         return std::numeric_limits<std::uint32_t>::max();
     }
+    // The median by this level's coordinate splits the subtree; the entries
+    // ordered by the other coordinate are parted, keeping their order, into
+    // those before and those after it: each half is then ordered by both.
+    const int split = depth % 2;
+    const int other = 1 - split;
     const std::size_t middle = low + (high - low) / 2;
-    const auto coordinates = m_pMines->Coordinates();
-    const auto begin = m_tree.begin() + static_cast<std::ptrdiff_t>(low);
-    const auto nth = m_tree.begin() + static_cast<std::ptrdiff_t>(middle);
-    const auto last = m_tree.begin() + static_cast<std::ptrdiff_t>(high);
-    if (depth % 2 == 0) {
-        std::nth_element(begin, nth, last, [coordinates](std::uint32_t a, std::uint32_t b) {
-            return coordinates[a].latitude < coordinates[b].latitude;
-        });
-    } else {
-        std::nth_element(begin, nth, last, [coordinates](std::uint32_t a, std::uint32_t b) {
-            return coordinates[a].longitude < coordinates[b].longitude;
-        });
+    // Copied: the halves below may write over the median's place.
+    const BuildEntry median = lists.byCoordinate[split][middle];
+    const std::uint64_t medianRank = Rank(median, split);
+    m_tree[middle] = median.element;
+    BuildEntry* before = lists.scratch + low;
+    BuildEntry* after = lists.scratch + middle + 1;
+    const BuildEntry* const end = lists.byCoordinate[other] + high;
+    for (const BuildEntry* entry = lists.byCoordinate[other] + low; entry != end; ++entry) {
+        const std::uint64_t rank = Rank(*entry, split);
+        *before = *entry;
+        *after = *entry;
+        before += rank < medianRank ? 1 : 0;
+        after += rank > medianRank ? 1 : 0;
     }
-    const std::uint32_t earliest = std::min({m_tree[middle], BuildNode(low, middle, depth + 1),
-                                             BuildNode(middle + 1, high, depth + 1)});
+    BuildLists halves = lists;
+    halves.byCoordinate[other] = lists.scratch;
+    halves.scratch = lists.byCoordinate[other];
+    const std::uint32_t earliest =
+        std::min({median.element, BuildNode(halves, low, middle, depth + 1),
+                  BuildNode(halves, middle + 1, high, depth + 1)});
     m_firstBelow[middle] = earliest;
     return earliest;
 }
@@ -349,45 +399,6 @@ void CMineIndex::SearchNearest(std::size_t low, std::size_t high, int depth, con
     } else {
         SearchNearest(middle + 1, high, depth + 1, above, search);
         SearchNearest(low, middle, depth + 1, below, search);
-    }
-}
-
-void CMineIndex::VisitBox(double south, double north, double west, double east,
-                          const std::function<void(std::size_t)>& visit) const {
-    struct Subtree {
-        std::size_t low, high;
-        int depth;
-    };
-    const auto coordinates = m_pMines->Coordinates();
-    std::vector<Subtree> pending{{0, m_tree.size(), 0}};
-    while (!pending.empty()) {
-        const Subtree subtree = pending.back();
-        pending.pop_back();
-        if (subtree.high - subtree.low <= kLeafSize) {
-            for (std::size_t i = subtree.low; i < subtree.high; ++i) {
-                const MineCoordinates& c = coordinates[m_tree[i]];
-                if (c.latitude >= south && c.latitude <= north && c.longitude >= west &&
-                    c.longitude <= east) {
-                    visit(m_tree[i]);
-                }
-            }
-            continue;
-        }
-        const std::size_t middle = subtree.low + (subtree.high - subtree.low) / 2;
-        const MineCoordinates& c = coordinates[m_tree[middle]];
-        if (c.latitude >= south && c.latitude <= north && c.longitude >= west &&
-            c.longitude <= east) {
-            visit(m_tree[middle]);
-        }
-        // Values equal to the split may lie on either side.
-        const double split = Coordinate(m_tree[middle], subtree.depth);
-        const bool latitudes = subtree.depth % 2 == 0;
-        if (split >= (latitudes ? south : west)) {
-            pending.push_back({subtree.low, middle, subtree.depth + 1});
-        }
-        if (split <= (latitudes ? north : east)) {
-            pending.push_back({middle + 1, subtree.high, subtree.depth + 1});
-        }
     }
 }
 

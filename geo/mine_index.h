@@ -20,11 +20,6 @@ struct NearMine {
     double bearingDegrees;  // initial bearing from the query point, [0, 360)
 };
 
-// True when a mine's coordinates are a place on the globe: latitude within
-// ±90 and longitude within ±180 degrees (widened to double). Only such mines
-// can be nearest to anything.
-bool IsOnGlobe(const MineCoordinates& coordinates);
-
 // The `count` mines nearest to the point by great-circle distance, at most
 // `withinKm` away (+infinity for no limit), that `accept` accepts; nearest
 // first, equal distances in collection order. Mines off the globe are never
@@ -61,24 +56,38 @@ public:
     std::vector<NearMine> FindNearest(double latitude, double longitude, std::size_t count,
                                       double withinKm, const MinePredicate& accept = {}) const;
 
-    // Calls visit(element) for every element on the globe whose widened
-    // coordinates lie in the box of degrees [south, north] x [west, east],
-    // bounds included, in no particular order.
-    void VisitBox(double south, double north, double west, double east,
-                  const std::function<void(std::size_t)>& visit) const;
+    // Calls visit(std::uint32_t element) for every element on the globe
+    // whose widened coordinates lie in the box of degrees [south, north] x
+    // [west, east], bounds included, in no particular order.
+    template <typename Visit>
+    void VisitBox(double south, double north, double west, double east, Visit visit) const;
 
     // Bytes the index holds beyond the collection itself.
     std::size_t MemoryBytes() const;
 
 private:
+    // Subtrees of this many elements or fewer are scanned without more bounds.
+    static constexpr std::size_t kLeafSize = 6;
+
     struct NearestSearch;
     // A subtree's box, with the cosines of its latitude bounds.
     struct Bounds {
         double south, north, west, east;
         double cosSouth, cosNorth;
     };
+    // An element on the globe while the tree is built: its latitude and
+    // longitude as keys that order as the coordinates do.
+    struct BuildEntry {
+        std::uint32_t key[2];
+        std::uint32_t element;
+    };
+    // The entries of one subtree ordered by each coordinate, and room for as many.
+    struct BuildLists {
+        BuildEntry* byCoordinate[2];
+        BuildEntry* scratch;
+    };
 
-    std::uint32_t BuildNode(std::size_t low, std::size_t high, int depth);
+    std::uint32_t BuildNode(const BuildLists& lists, std::size_t low, std::size_t high, int depth);
     void SearchBox(std::size_t low, std::size_t high, int depth, double latitude, double longitude,
                    double tolerance, std::uint32_t& best) const;
     void SearchNearest(std::size_t low, std::size_t high, int depth, const Bounds& bounds,
@@ -96,3 +105,55 @@ private:
     // map click may still find them, nothing is near them.
     std::vector<std::uint32_t> m_offGlobe;
 };
+
+template <typename Visit>
+void CMineIndex::VisitBox(double south, double north, double west, double east, Visit visit) const {
+    struct Subtree {
+        std::size_t low, high;
+        int depth;
+    };
+    const auto coordinates = m_pMines->Coordinates();
+    const auto inside = [&](const MineCoordinates& at) {
+        const double latitude = at.latitude;
+        const double longitude = at.longitude;
+        return latitude >= south && latitude <= north && longitude >= west && longitude <= east;
+    };
+    // Depth first: the stack holds at most one waiting subtree per level,
+    // and the tree has at most 33 levels.
+    Subtree pending[64];
+    std::size_t count = 0;
+    pending[count++] = {0, m_tree.size(), 0};
+    while (count > 0) {
+        const Subtree subtree = pending[--count];
+        if (subtree.high - subtree.low <= kLeafSize) {
+            // All the leaf's coordinates read before any is compared, so
+            // that the reads, scattered over the collection, overlap.
+            MineCoordinates leaf[kLeafSize];
+            const std::size_t size = subtree.high - subtree.low;
+            for (std::size_t i = 0; i < size; ++i) {
+                leaf[i] = coordinates[m_tree[subtree.low + i]];
+            }
+            for (std::size_t i = 0; i < size; ++i) {
+                if (inside(leaf[i])) {
+                    visit(m_tree[subtree.low + i]);
+                }
+            }
+            continue;
+        }
+        const std::size_t middle = subtree.low + (subtree.high - subtree.low) / 2;
+        const std::uint32_t element = m_tree[middle];
+        if (inside(coordinates[element])) {
+            visit(element);
+        }
+        // Values equal to the split may lie on either side.
+        const bool latitudes = subtree.depth % 2 == 0;
+        const double split = latitudes ? static_cast<double>(coordinates[element].latitude)
+                                       : static_cast<double>(coordinates[element].longitude);
+        if (split >= (latitudes ? south : west)) {
+            pending[count++] = {subtree.low, middle, subtree.depth + 1};
+        }
+        if (split <= (latitudes ? north : east)) {
+            pending[count++] = {middle + 1, subtree.high, subtree.depth + 1};
+        }
+    }
+}

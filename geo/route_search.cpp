@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <unordered_map>
+#include <span>
+#include <vector>
 
 #include "geo/great_circle.h"
 
@@ -15,6 +16,10 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 // rounding never leaves out a place that the exact distance takes.
 constexpr double kRelativeMargin = 1e-9;
 constexpr double kDegreeMargin = 1e-9;
+// Consecutive legs whose boxes are taken from the index in one walk: at most
+// this many, in a box at most this many times the first leg's box.
+constexpr std::size_t kMaxLegsPerWalk = 16;
+constexpr double kMaxWalkArea = 4.0;
 
 double Dot(const GlobeVector& a, const GlobeVector& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
@@ -26,6 +31,16 @@ double Dot(const GlobeVector& a, const GlobeVector& b) {
 double SineOfReach(double withinKm) {
     const double angle = withinKm / kEarthRadiusKm * (1 + kRelativeMargin) + kDegreeMargin;
     return angle >= std::numbers::pi / 2 ? 2.0 : std::sin(angle);
+}
+
+// A cosine below which a place is beyond reach of a point: that of an angle
+// wider than the reach by a millionth and 6 µm, lowered by far more than the
+// rounding of a dot product of unit vectors can raise it. So a place whose
+// dot product with a leg's end is below it is, by the exact distance, beyond
+// reach of that end. -2 when the reach spans half the circle.
+double CosineBeyondReach(double withinKm) {
+    const double angle = withinKm / kEarthRadiusKm * (1 + 1e-6) + 1e-9;
+    return angle >= std::numbers::pi ? -2.0 : std::cos(angle) - 4e-15;
 }
 
 bool Better(const AlongMine& a, const AlongMine& b) {
@@ -42,11 +57,21 @@ bool Better(const AlongMine& a, const AlongMine& b) {
 class NearestPoints {
 public:
     explicit NearestPoints(double withinKm)
-        : m_withinKm(withinKm), m_sineOfReach(SineOfReach(withinKm)) {}
+        : m_withinKm(withinKm),
+          m_sineOfReach(SineOfReach(withinKm)),
+          m_cosineBeyondReach(CosineBeyondReach(withinKm)),
+          m_slots(kFirstSlots) {}
 
     void Offer(std::size_t index, const GlobeVector& place, const RouteLeg& leg) {
         if (std::fabs(Dot(place, leg.pole)) > m_sineOfReach) {
             return;  // farther from the leg's great circle than the reach
+        }
+        // Where NearestOnLeg measures to the nearer end, both ends may be
+        // plainly beyond reach: then the arc tangents are not needed.
+        const bool beside = Dot(place, leg.startHeading) >= 0 && Dot(place, leg.endHeading) <= 0;
+        if (!beside && Dot(place, leg.start) < m_cosineBeyondReach &&
+            Dot(place, leg.end) < m_cosineBeyondReach) {
+            return;
         }
         const LegNearest nearest = NearestOnLeg(leg, place);
         if (!(nearest.distanceKm <= m_withinKm)) {
@@ -54,22 +79,22 @@ public:
         }
         const AlongMine candidate{index, nearest.distanceKm, nearest.alongKm, nearest.side,
                                   leg.number};
-        const auto [slot, inserted] = m_best.try_emplace(index, candidate);
-        if (!inserted && Better(candidate, slot->second)) {
-            slot->second = candidate;
+        Slot& slot = SlotOf(index);
+        if (slot.index == kNoMine) {
+            slot = {index, m_answers.size()};
+            m_answers.push_back(candidate);
+            GrowIfFull();
+        } else if (Better(candidate, m_answers[slot.answer])) {
+            m_answers[slot.answer] = candidate;
         }
     }
 
     // The answers that `accept` takes, in route order.
     std::vector<AlongMine> Ordered(const CMineArray& mines, const MinePredicate& accept) && {
-        std::vector<AlongMine> answers;
-        answers.reserve(m_best.size());
-        for (const auto& [index, answer] : m_best) {
-            if (!accept || accept(mines[index])) {
-                answers.push_back(answer);
-            }
+        std::vector<AlongMine> answers = std::move(m_answers);
+        if (accept) {
+            std::erase_if(answers, [&](const AlongMine& a) { return !accept(mines[a.index]); });
         }
-        m_best.clear();
         std::sort(answers.begin(), answers.end(), [](const AlongMine& a, const AlongMine& b) {
             return a.alongKm < b.alongKm || (a.alongKm == b.alongKm && a.index < b.index);
         });
@@ -77,9 +102,44 @@ public:
     }
 
 private:
+    // Element 0 is no mine: it marks a free slot.
+    static constexpr std::size_t kNoMine = 0;
+    static constexpr std::size_t kFirstSlots = 1024;
+
+    // A mine's place among the answers, in a table of open addressing.
+    struct Slot {
+        std::size_t index = kNoMine;
+        std::size_t answer = 0;
+    };
+
+    Slot& SlotOf(std::size_t index) {
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t i = static_cast<std::size_t>((index * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+        while (m_slots[i].index != kNoMine && m_slots[i].index != index) {
+            i = (i + 1) & mask;
+        }
+        return m_slots[i];
+    }
+
+    // Keeps the table at most half full.
+    void GrowIfFull() {
+        if (m_answers.size() * 2 <= m_slots.size()) {
+            return;
+        }
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        for (const Slot& slot : old) {
+            if (slot.index != kNoMine) {
+                SlotOf(slot.index) = slot;
+            }
+        }
+    }
+
     double m_withinKm;
     double m_sineOfReach;
-    std::unordered_map<std::size_t, AlongMine> m_best;
+    double m_cosineBeyondReach;
+    std::vector<Slot> m_slots;  // a power of two of them
+    std::vector<AlongMine> m_answers;
 };
 
 GlobeVector MineVector(const MineCoordinates& at) {
@@ -110,7 +170,7 @@ double HighestLatitude(const RouteLeg& leg, double poleSign) {
 
 }  // namespace
 
-std::vector<DegreeBox> LegReach(const RouteLeg& leg, double withinKm) {
+LegBoxes LegReach(const RouteLeg& leg, double withinKm) {
     const double reach =
         withinKm / kEarthRadiusKm / kRadiansPerDegree * (1 + kRelativeMargin) + kDegreeMargin;
     const double north = HighestLatitude(leg, 1.0) + kDegreeMargin;
@@ -119,7 +179,8 @@ std::vector<DegreeBox> LegReach(const RouteLeg& leg, double withinKm) {
     const double reachedSouth = south - reach;
     if (reachedNorth >= 90.0 || reachedSouth <= -90.0) {
         // A pole is within reach: every longitude is.
-        return {{std::max(reachedSouth, -90.0), std::min(reachedNorth, 90.0), -180.0, 180.0}};
+        return {{{{std::max(reachedSouth, -90.0), std::min(reachedNorth, 90.0), -180.0, 180.0}}},
+                1};
     }
     // Longitude runs one way along a leg that passes no pole: from the start
     // the short way round to the end. Within `reach` of a place at latitude
@@ -133,17 +194,19 @@ std::vector<DegreeBox> LegReach(const RouteLeg& leg, double withinKm) {
     const double west = std::min(leg.startLongitude, leg.startLongitude + turn) - spread;
     const double east = std::max(leg.startLongitude, leg.startLongitude + turn) + spread;
     if (east - west >= 360.0) {
-        return {{reachedSouth, reachedNorth, -180.0, 180.0}};
+        return {{{{reachedSouth, reachedNorth, -180.0, 180.0}}}, 1};
     }
     if (west < -180.0) {
-        return {{reachedSouth, reachedNorth, west + 360.0, 180.0},
-                {reachedSouth, reachedNorth, -180.0, east}};
+        return {{{{reachedSouth, reachedNorth, west + 360.0, 180.0},
+                  {reachedSouth, reachedNorth, -180.0, east}}},
+                2};
     }
     if (east > 180.0) {
-        return {{reachedSouth, reachedNorth, west, 180.0},
-                {reachedSouth, reachedNorth, -180.0, east - 360.0}};
+        return {{{{reachedSouth, reachedNorth, west, 180.0},
+                  {reachedSouth, reachedNorth, -180.0, east - 360.0}}},
+                2};
     }
-    return {{reachedSouth, reachedNorth, west, east}};
+    return {{{{reachedSouth, reachedNorth, west, east}}}, 1};
 }
 
 std::vector<AlongMine> FindAlongRouteByScan(const CMineArray& mines, const CRoute& route,
@@ -164,17 +227,101 @@ std::vector<AlongMine> FindAlongRouteByScan(const CMineArray& mines, const CRout
     return std::move(nearest).Ordered(mines, accept);
 }
 
+namespace {
+
+double Area(const DegreeBox& box) {
+    return (box.north - box.south) * (box.east - box.west);
+}
+
+DegreeBox Around(const DegreeBox& a, const DegreeBox& b) {
+    return {std::min(a.south, b.south), std::max(a.north, b.north), std::min(a.west, b.west),
+            std::max(a.east, b.east)};
+}
+
+// Consecutive legs of one box each, taken from the index in one walk over the
+// box around them all; each mine found there is offered to the legs whose own
+// box holds it, so that each leg is offered exactly the mines of its box.
+class LegGroup {
+public:
+    LegGroup(const CMineIndex& index, const CMineArray& mines, NearestPoints& nearest)
+        : m_index(index), m_coordinates(mines.Coordinates()), m_nearest(nearest) {}
+
+    // Offers the mines of `box` to `leg`, now or with the legs after it.
+    void Add(const RouteLeg& leg, const DegreeBox& box) {
+        if (!m_legs.empty()) {
+            const DegreeBox around = Around(m_around, box);
+            if (m_legs.size() == kMaxLegsPerWalk || Area(around) > kMaxWalkArea * m_firstArea) {
+                Offer();
+            } else {
+                m_around = around;
+            }
+        }
+        if (m_legs.empty()) {
+            m_around = box;
+            m_firstArea = Area(box);
+        }
+        m_legs.push_back({leg, box});
+    }
+
+    // Offers the mines of the legs added so far.
+    void Offer() {
+        if (m_legs.empty()) {
+            return;
+        }
+        m_index.VisitBox(m_around.south, m_around.north, m_around.west, m_around.east,
+                         [this](std::uint32_t element) {
+                             const MineCoordinates& at = m_coordinates[element];
+                             bool placed = false;
+                             GlobeVector place{};
+                             for (const BoxedLeg& boxed : m_legs) {
+                                 if (boxed.box.Contains(at)) {
+                                     if (!placed) {
+                                         place = MineVector(at);
+                                         placed = true;
+                                     }
+                                     m_nearest.Offer(element, place, boxed.leg);
+                                 }
+                             }
+                         });
+        m_legs.clear();
+    }
+
+private:
+    struct BoxedLeg {
+        RouteLeg leg;
+        DegreeBox box;
+    };
+
+    const CMineIndex& m_index;
+    std::span<const MineCoordinates> m_coordinates;
+    NearestPoints& m_nearest;
+    std::vector<BoxedLeg> m_legs;
+    DegreeBox m_around{};
+    double m_firstArea = 0.0;
+};
+
+}  // namespace
+
 std::vector<AlongMine> FindAlongRoute(const CMineIndex& index, const CMineArray& mines,
                                       const CRoute& route, double withinKm,
                                       const MinePredicate& accept) {
     const auto coordinates = mines.Coordinates();
     NearestPoints nearest(withinKm);
+    LegGroup group(index, mines, nearest);
     route.ForEachLeg([&](const RouteLeg& leg) {
-        for (const DegreeBox& box : LegReach(leg, withinKm)) {
-            index.VisitBox(box.south, box.north, box.west, box.east, [&](std::size_t element) {
+        const LegBoxes reach = LegReach(leg, withinKm);
+        if (reach.count == 1) {
+            group.Add(leg, reach.boxes[0]);
+            return;
+        }
+        // Across the 180° meridian: each half walked on its own.
+        for (std::size_t i = 0; i < reach.count; ++i) {
+            const DegreeBox& box = reach.boxes[i];
+            index.VisitBox(box.south, box.north, box.west, box.east, [&](std::uint32_t element) {
                 nearest.Offer(element, MineVector(coordinates[element]), leg);
             });
         }
     });
+    group.Offer();
     return std::move(nearest).Ordered(mines, accept);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -25,16 +26,31 @@ std::vector<AlongMine> FindAlongRouteByScan(const CMineArray& mines, const CRout
                                             double withinKm, const MinePredicate& accept = {});
 
 // Exactly what FindAlongRouteByScan returns for the same arguments, `index`
-// having been built over `mines`: only the mines the index finds in a box of
-// degrees around each leg, widened by `withinKm`, are examined. Memory grows
-// with the answers, not with the mines.
+// having been built over `mines`: only the mines in a box of degrees around
+// each leg, widened by `withinKm`, are examined against it. The boxes of
+// consecutive legs are taken from the index together, one walk of the tree
+// for a box around them all. Memory grows with the answers, not with the
+// mines.
 std::vector<AlongMine> FindAlongRoute(const CMineIndex& index, const CMineArray& mines,
                                       const CRoute& route, double withinKm,
                                       const MinePredicate& accept = {});
 
-// The boxes of degrees holding every place within `withinKm` of `leg`: one,
-// or two when the box crosses the 180° meridian (each with west <= east).
+// A box of degrees, bounds included, with west <= east.
 struct DegreeBox {
     double south, north, west, east;
+
+    // The same comparisons as CMineIndex::VisitBox makes.
+    bool Contains(const MineCoordinates& at) const {
+        const double latitude = at.latitude;
+        const double longitude = at.longitude;
+        return latitude >= south && latitude <= north && longitude >= west && longitude <= east;
+    }
 };
-std::vector<DegreeBox> LegReach(const RouteLeg& leg, double withinKm);
+
+// The boxes of degrees holding every place within `withinKm` of `leg`: one,
+// or two when the box crosses the 180° meridian.
+struct LegBoxes {
+    std::array<DegreeBox, 2> boxes;
+    std::size_t count;
+};
+LegBoxes LegReach(const RouteLeg& leg, double withinKm);

@@ -14,20 +14,11 @@ void StripLeadingBlanksAndCommas(std::string& text) {
     text.erase(0, text.find_first_not_of(" ,"));
 }
 
-// A text field's place in CMine::Texts.
-constexpr std::size_t IndexOf(CMine::TextField field) {
-    std::size_t i = 0;
-    while (i + 1 < kMineTextFields.size() && kMineTextFields[i] != field) {
-        ++i;
-    }
-    return i;
-}
-
 // The text of `Field` among a record's texts. The place is found once per
 // field (when compiling, where the compiler can compare member pointers then).
 template <CMine::TextField Field>
 std::string_view TextOf(const CMine::Texts& texts) {
-    static const std::size_t index = IndexOf(Field);
+    static const std::size_t index = TextIndexOf(Field);
     return texts[index];
 }
 

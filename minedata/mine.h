@@ -167,3 +167,13 @@ inline constexpr std::array<CMine::TextField, CMine::kTextFieldCount> kMineTextF
     &CMine::m_strYrFstPrd,   &CMine::m_strYlpBa,     &CMine::m_strYrLstPrd,  &CMine::m_strDyBa,
     &CMine::m_strDiscYr,     &CMine::m_strProdYrs,   &CMine::m_strDiscr,     &CMine::m_strRef,
 };
+
+// A text field's place in kMineTextFields, and so in CMine::Texts; the last
+// place for a member that is no text field.
+constexpr std::size_t TextIndexOf(CMine::TextField field) {
+    std::size_t i = 0;
+    while (i + 1 < kMineTextFields.size() && kMineTextFields[i] != field) {
+        ++i;
+    }
+    return i;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <memory>
 #include <span>
@@ -13,6 +14,13 @@ struct MineCoordinates {
     float latitude = 0.0f;
     float longitude = 0.0f;
 };
+
+// True when the coordinates are a place on the globe: latitude within ±90 and
+// longitude within ±180 degrees, never when either is not a number. Only such
+// mines are near anything, or have a place in a waypoint file.
+inline bool IsOnGlobe(const MineCoordinates& coordinates) {
+    return std::fabs(coordinates.latitude) <= 90.0f && std::fabs(coordinates.longitude) <= 180.0f;
+}
 
 // The loaded mines. Element 0 is the placeholder element and holds no mine;
 // the mines are elements 1 to GetSize() - 1, and every consumer starts at 1.

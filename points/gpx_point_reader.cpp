@@ -115,7 +115,7 @@ std::string CGpxPointReader::ReadName(int first) {
     }
 }
 
-std::string CGpxPointReader::ReadAttributeValue(int quote) {
+std::string CGpxPointReader::ReadQuoted(int quote) {
     std::string value;
     for (int c = Get(); c != quote; c = Get()) {
         if (c == kEnd || c == '<') {
@@ -232,47 +232,62 @@ bool CGpxPointReader::ReadStartTag(int first, QueryPoint& point) {
     if (m_bRootClosed) {
         Fail("an element after the end of <gpx>");
     }
-    const std::string name = ReadName(first);
-    std::optional<std::string> latitude;
-    std::optional<std::string> longitude;
-    bool empty = false;
+    const StartTag tag = ReadTag(first);
+    const PointKind kind = EnterElement(tag);
+    if (kind == PointKind::kNone) {
+        return false;
+    }
+    MakePoint(tag, kind, point);
+    return true;
+}
+
+CGpxPointReader::StartTag CGpxPointReader::ReadTag(int first) {
+    StartTag tag;
+    tag.name = ReadName(first);
     for (;;) {
         int c = Get();
         const bool spaced = IsXmlSpace(c);
         c = SkipSpace(c);
         if (c == '>') {
-            break;
+            return tag;
         }
         if (c == '/') {
             Expect('>');
-            empty = true;
-            break;
+            tag.empty = true;
+            return tag;
         }
         if (!spaced) {
-            Fail("expected a blank before an attribute of <" + name + ">");
+            Fail("expected a blank before an attribute of <" + tag.name + ">");
         }
         const std::string attribute = ReadName(c);
-        if (SkipSpace(Get()) != '=') {
-            Fail("expected '=' after " + attribute);
-        }
-        const int quote = SkipSpace(Get());
-        if (quote != '"' && quote != '\'') {
-            Fail("expected a quoted value for " + attribute);
-        }
-        std::string value = ReadAttributeValue(quote);
-        std::optional<std::string>* slot = attribute == "lat"   ? &latitude
-                                           : attribute == "lon" ? &longitude
+        std::string value = ReadAttributeValue(attribute);
+        std::optional<std::string>* slot = attribute == "lat"   ? &tag.latitude
+                                           : attribute == "lon" ? &tag.longitude
                                                                 : nullptr;
         if (slot != nullptr) {
             if (*slot) {
-                Fail("<" + name + "> has two " + attribute + " attributes");
+                Fail("<" + tag.name + "> has two " + attribute + " attributes");
             }
             *slot = std::move(value);
         }
     }
-    const std::string_view local = LocalName(name);
+}
+
+std::string CGpxPointReader::ReadAttributeValue(const std::string& attribute) {
+    if (SkipSpace(Get()) != '=') {
+        Fail("expected '=' after " + attribute);
+    }
+    const int quote = SkipSpace(Get());
+    if (quote != '"' && quote != '\'') {
+        Fail("expected a quoted value for " + attribute);
+    }
+    return ReadQuoted(quote);
+}
+
+CGpxPointReader::PointKind CGpxPointReader::EnterElement(const StartTag& tag) {
+    const std::string_view local = LocalName(tag.name);
     if (m_open.empty() && local != "gpx") {
-        Fail("the root element is <" + name + ">, not <gpx>");
+        Fail("the root element is <" + tag.name + ">, not <gpx>");
     }
     const std::string_view parent = m_open.empty() ? "" : LocalName(m_open.back());
     const bool isWaypoint = local == "wpt" && parent == "gpx" && m_open.size() == 1;
@@ -282,25 +297,27 @@ bool CGpxPointReader::ReadStartTag(int first, QueryPoint& point) {
         ++m_nParts;
     }
     m_bRootSeen = true;
-    if (empty) {
+    if (tag.empty) {
         m_bRootClosed = m_open.empty();
     } else {
         if (m_open.size() == kMaxDepth) {
             Fail("elements nested more than " + std::to_string(kMaxDepth) + " deep");
         }
-        m_open.push_back(name);
+        m_open.push_back(tag.name);
     }
-    if (!isWaypoint && !isPathPoint) {
-        return false;
-    }
+    return isWaypoint    ? PointKind::kWaypoint
+           : isPathPoint ? PointKind::kPathPoint
+                         : PointKind::kNone;
+}
+
+void CGpxPointReader::MakePoint(const StartTag& tag, PointKind kind, QueryPoint& point) {
     point = QueryPoint{};
     point.number = ++m_nPoints;
-    point.part = isPathPoint ? m_nParts : 0;
-    if (!latitude || !longitude) {
-        point.error =
-            "<" + std::string(local) + "> without " + (latitude ? "lon" : "lat") + " attribute";
-        return true;
+    point.part = kind == PointKind::kPathPoint ? m_nParts : 0;
+    if (!tag.latitude || !tag.longitude) {
+        point.error = "<" + std::string(LocalName(tag.name)) + "> without " +
+                      (tag.latitude ? "lon" : "lat") + " attribute";
+        return;
     }
-    ReadPosition(Trim(*latitude, kXmlSpace), Trim(*longitude, kXmlSpace), point);
-    return true;
+    ReadPosition(Trim(*tag.latitude, kXmlSpace), Trim(*tag.longitude, kXmlSpace), point);
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,11 +42,36 @@ private:
     void Expect(char wanted);
     int SkipSpace(int c);
     std::string ReadName(int first);
-    std::string ReadAttributeValue(int quote);
+    // The value of `attribute`, whose name has been read: '=' and a quoted
+    // text, blanks allowed around the '='.
+    std::string ReadAttributeValue(const std::string& attribute);
+    // The text up to the closing `quote`, which has been read.
+    std::string ReadQuoted(int quote);
     void SkipPast(std::string_view terminator, std::string_view what);
     // Reads what follows a '<'; true when it was a point, now in `point`.
     bool ReadMarkup(QueryPoint& point);
+
+    // A start tag as the XML syntax reads it: its name, the position
+    // attributes and whether the element is empty ("/>").
+    struct StartTag {
+        std::string name;
+        std::optional<std::string> latitude;
+        std::optional<std::string> longitude;
+        bool empty = false;
+    };
+    enum class PointKind { kNone, kWaypoint, kPathPoint };
+
+    // Reads a start tag, its first name byte `first` given, and takes its
+    // element into the document; true when it was a point, now in `point`.
     bool ReadStartTag(int first, QueryPoint& point);
+    // The rest of a start tag, by the XML syntax alone.
+    StartTag ReadTag(int first);
+    // The GPX rules for an element opening: the root must be <gpx>; an <rte>
+    // or <trkseg> starts the next part; nesting is limited. Says which point,
+    // if any, the element is.
+    PointKind EnterElement(const StartTag& tag);
+    // The point of `tag`, numbered next.
+    void MakePoint(const StartTag& tag, PointKind kind, QueryPoint& point);
     void ReadEndTag();
 
     std::istream& m_input;

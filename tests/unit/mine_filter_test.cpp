@@ -129,6 +129,8 @@ TEST(MineFilterTest, LatinLettersInAnyCaseAndEitherEncoding) {
         {"STRAẞE", "straße", true, true},
         {"µ Mine", "Μ MINE", false, false},  // Greek is left alone
         {"Ã©", "é", false, false},           // valid UTF-8 is read as UTF-8
+        {"ZINC", "zinc", true, true},
+        {"×", "÷", false, false},  // 0xD7 and 0xF7 are no letters
     };
     const auto check = [](const Case& c, std::string_view stored, std::string_view typed) {
         CMine mine = MakeMine(0, 0, stored, "", stored);

@@ -97,6 +97,16 @@ TEST(RouteTest, HandComputedDistancesAlongAndSides) {
         EXPECT_EQ(answers[i].leg, expected[i].leg);
     }
     EXPECT_NEAR(route.LengthKm(), 444.780, 5e-4);
+    // 179° from both ends of a leg it lies beside neither of: at the start.
+    const auto opposite =
+        FindAlongRouteByScan(MinesAt({{0, 180}}), RouteThrough({{-1, 0}, {1, 0}}), 20000);
+    ASSERT_EQ(opposite.size(), 1u);
+    EXPECT_EQ(opposite[0].alongKm, 0.0);
+    // 0.01° (1.11195 km) beyond the end of a leg: within a reach of 1.1120 km,
+    // not of 1.1119 km.
+    const CMineArray beyond = MinesAt({{0, 1.01}});
+    EXPECT_EQ(FindAlongRouteByScan(beyond, RouteThrough({{0, 0}, {0, 1}}), 1.1120).size(), 1u);
+    EXPECT_EQ(FindAlongRouteByScan(beyond, RouteThrough({{0, 0}, {0, 1}}), 1.1119).size(), 0u);
 }
 
 TEST(RouteTest, GapsAreNoLegsAndRepeatedPointsKeepTheirLegNumbers) {

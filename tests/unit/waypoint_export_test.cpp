@@ -33,6 +33,7 @@ TEST(TextEncodingTest, DataTextsInEachEncoding) {
         {"Plain", true, "Plain", "Plain", "Plain"},
         {"Caf\xE9", false, "Caf\xC3\xA9", "Caf\xC3\xA9", "Caf\xE9"},
         {"Caf\xC3\xA9", true, "Caf\xC3\xA9", "Caf\xC3\xA9", "Caf\xE9"},
+        {"M\xDC\xD1OZ", false, "M\xC3\x9C\xC3\x91OZ", "M\xC3\x9C\xC3\x91OZ", "M\xDC\xD1OZ"},
         {"\x80\x93\x94", false, "\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D",
          "\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D", "\x80\x93\x94"},
         // The five bytes code page 1252 leaves undefined: C1 controls.
