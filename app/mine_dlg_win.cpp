@@ -52,6 +52,9 @@ const MessageMap* CMineDlg::GetMessageMap() const {
         OnCommandEntry<&D::OnExportMapKml>(ID_FILE_EXPORT_MAP_KML),
         OnCommandEntry<&D::OnExportWaypoints>(ID_FILE_EXPORT_WAYPOINTS),
         OnCommandEntry<&D::OnExportMapWaypoints>(ID_FILE_EXPORT_MAP_WAYPOINTS),
+        OnCommandEntry<&D::OnFindNear>(ID_FIND_NEAR),
+        OnCommandEntry<&D::OnFindAlong>(ID_FIND_ALONG),
+        OnCommandEntry<&D::OnFindMatching>(ID_FIND_MATCHING),
         OnMessageEntry<&D::OnQueryLiveSheetObjects>(LiveSheetObjectsMessage()),
     };
     static const MessageMap map{CDialog::GetMessageMap(), entries};
@@ -240,6 +243,7 @@ void CMineDlg::OnMapClick(double latitude, double longitude) {
     if (const auto index = FindMineAt(mines, latitude, longitude, LookupSensitivity())) {
         ShowMineInfo(mines[*index]);
     }
+    m_lastClick = MapPoint{latitude, longitude};
 }
 
 float CMineDlg::LookupSensitivity() const {
@@ -300,4 +304,16 @@ void CMineDlg::OnExportWaypoints() {
 
 void CMineDlg::OnExportMapWaypoints() {
     ExportWaypoints(WaypointFormat::OziWaypoints, CurrentMapFilter());
+}
+
+void CMineDlg::OnFindNear() {
+    m_findDlg.Show(m_hWnd, FindMode::Near, m_lastClick);
+}
+
+void CMineDlg::OnFindAlong() {
+    m_findDlg.Show(m_hWnd, FindMode::Along, m_lastClick);
+}
+
+void CMineDlg::OnFindMatching() {
+    m_findDlg.Show(m_hWnd, FindMode::Matching, m_lastClick);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "export/waypoint_file_export.h"
+#include "find/find_mines_dlg_win.h"
 #include "framework/controls_win.h"
 #include "framework/dialog_win.h"
 #include "ozilink/ozi_api_win.h"
@@ -67,6 +69,10 @@ protected:
     void OnExportMapKml();
     void OnExportWaypoints();
     void OnExportMapWaypoints();
+    // Find menu: the "Find Mines" window in one of its modes (find/).
+    void OnFindNear();
+    void OnFindAlong();
+    void OnFindMatching();
 
 private:
     // A map click (ozilink/): shows the first mine within the sensitivity.
@@ -79,4 +85,9 @@ private:
     PositionFilter CurrentMapFilter() const;
     // A waypoint export of the File menu: all mines, or those `onMap` accepts.
     void ExportWaypoints(WaypointFormat format, const PositionFilter& onMap);
+
+    CFindMinesDlg m_findDlg;
+    // The point of the last map click, which "Mines near the last click..."
+    // starts from.
+    std::optional<MapPoint> m_lastClick;
 };
