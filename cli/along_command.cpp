@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <span>
@@ -8,13 +7,13 @@
 #include "cli/commands.h"
 #include "cli/data_file.h"
 #include "cli/filter_options.h"
-#include "cli/input_file.h"
 #include "cli/json_output.h"
 #include "cli/text_output.h"
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
 #include "export/point_file.h"
+#include "find/query_values.h"
 #include "geo/mine_index.h"
 #include "geo/route_search.h"
 #include "minedata/number_text.h"
@@ -22,9 +21,6 @@
 #include "text/ascii_text.h"
 
 namespace {
-
-// The widest reach asked of a route, in km.
-constexpr double kMaxWithinKm = 1000.0;
 
 struct AlongOptions {
     std::string dataFile;
@@ -49,27 +45,20 @@ ExportKind ExportKindOfName(std::string_view path) {
                               : ExportKind::kNone;
 }
 
-const char* SideName(RouteSide side) {
-    switch (side) {
-        case RouteSide::kLeft:
-            return "left";
-        case RouteSide::kRight:
-            return "right";
-        case RouteSide::kOn:
-            break;
-    }
-    return "on";
-}
-
 // Reads the route file ("-" for standard input) whole, before the data file
 // is loaded, so that a bad route fails at once.
-CRoute ReadRouteFile(const std::string& path) {
-    const RouteFormat format = RouteFormatOfName(path);
-    std::ifstream file;
-    std::istream& input = OpenInputFile(path, "route file", file);
-    RouteReadResult result = ReadRoute(input, format);
+CRoute ReadRouteArgument(const std::string& path) {
+    RouteReadResult result;
+    if (path == "-") {
+        result = ReadRoute(std::cin, RouteFormatOfName(path));
+        if (!result.Ok()) {
+            result.error = RouteFileError(path, result.error);
+        }
+    } else {
+        result = ReadRouteFile(path);
+    }
     if (!result.Ok()) {
-        throw CommandError(kExitFailed, "route file '" + path + "': " + result.error);
+        throw CommandError(kExitFailed, result.error);
     }
     return std::move(result.route);
 }
@@ -90,7 +79,7 @@ void WriteAnswersJson(std::ostream& out, const LoadedData& data,
         json.Key("along_km");
         json.Number(RoundedDistanceKm(answer.alongKm));
         json.Key("side");
-        json.String(SideName(answer.side));
+        json.String(RouteSideName(answer.side));
         json.Key("leg");
         json.Number(answer.leg);
         json.Key("main_page");
@@ -107,7 +96,7 @@ void WriteAnswers(std::ostream& out, const LoadedData& data,
         const AlongMine& answer = answers[i];
         char heading[160];
         std::snprintf(heading, sizeof heading, "%zu. %.3f km %s, %.3f km along, leg %zu, mine %zu",
-                      i + 1, RoundedDistanceKm(answer.distanceKm), SideName(answer.side),
+                      i + 1, RoundedDistanceKm(answer.distanceKm), RouteSideName(answer.side),
                       RoundedDistanceKm(answer.alongKm), answer.leg, answer.index);
         out << (i == 0 ? "" : "\n") << heading << '\n';
         WriteMainPage(out, data.mines[answer.index]);
@@ -154,7 +143,7 @@ int RunAlong(const AlongOptions& options, IMessageSink& sink) {
     if (!filter.IsEmpty()) {
         accept = [&filter](const CMine& mine) { return filter.Matches(mine); };
     }
-    const CRoute route = ReadRouteFile(options.routeFile);
+    const CRoute route = ReadRouteArgument(options.routeFile);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
     const CMineIndex index(data.mines);
     const std::vector<AlongMine> answers = FindAlongRoute(index, data.mines, route, within, accept);
@@ -194,10 +183,8 @@ Command AddAlongCommand(CLI::App& app) {
         ->required()
         ->check(CLI::Validator(
             [](const std::string& text) {
-                const auto value = ParseWholeDecimal(text);
-                return value && *value >= 0 && *value <= kMaxWithinKm
-                           ? std::string()
-                           : "expected a distance from 0 to 1000 km: " + text;
+                std::string error;
+                return ParseCorridorKm(text, error) ? std::string() : error;
             },
             ""));
     command

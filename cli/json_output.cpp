@@ -40,16 +40,6 @@ void AppendOptionalText(CJsonWriter& json, const std::optional<std::string>& tex
 
 }  // namespace
 
-double RoundedDistanceKm(double kilometres) {
-    return std::round(kilometres * 1000.0) / 1000.0;
-}
-
-double RoundedBearing(double degrees) {
-    // A bearing that rounds up to 360 is north.
-    const double rounded = std::round(degrees * 10.0) / 10.0;
-    return rounded >= 360.0 ? 0.0 : rounded;
-}
-
 void CMineJson::AppendMainPage(CJsonWriter& json, const CMine& mine) {
     FillMainPageTexts(mine, m_page);
     json.BeginObject();

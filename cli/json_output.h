@@ -5,6 +5,7 @@
 
 #include "cli/data_file.h"
 #include "cli/json_writer.h"
+#include "geo/great_circle.h"
 #include "geo/mine_index.h"
 #include "infosheet/page_texts.h"
 #include "minedata/mine.h"
@@ -15,11 +16,6 @@
 
 // The indent of the JSON a command prints as its one result.
 inline constexpr int kJsonIndent = 2;
-
-// A distance rounded to metres, and a bearing rounded to a tenth of a degree
-// within [0, 360): as every form of a nearest-mines answer shows them.
-double RoundedDistanceKm(double kilometres);
-double RoundedBearing(double degrees);
 
 // Writes the forms of mine records. It keeps the page texts of the last
 // record written, so that many answers in a row allocate nothing once its

@@ -9,6 +9,7 @@
 #include "cli/json_output.h"
 #include "cli/point_batch.h"
 #include "cli/text_output.h"
+#include "find/query_values.h"
 #include "geo/great_circle.h"
 #include "geo/mine_index.h"
 #include "minedata/number_text.h"
@@ -113,13 +114,8 @@ int RunNearest(const NearestOptions& options, IMessageSink& sink) {
 CLI::Validator DegreesArgument(double limit) {
     return CLI::Validator(
         [limit](const std::string& text) {
-            const auto value = ParseWholeDecimal(text);
-            if (!value) {
-                return "not a decimal number: " + text;
-            }
-            return std::fabs(*value) <= limit ? std::string()
-                                              : "outside -" + std::to_string(int(limit)) + " to " +
-                                                    std::to_string(int(limit)) + ": " + text;
+            std::string error;
+            return ParseDegrees(text, limit, error) ? std::string() : error;
         },
         "DEGREES");
 }
@@ -151,22 +147,16 @@ Command AddNearestCommand(CLI::App& app) {
         ->type_name("N")
         ->check(CLI::Validator(
             [](const std::string& text) {
-                // Digits only, so that "1e3" or "+2" is refused here and not
-                // by the conversion, with a message of its own.
-                const bool digits = !text.empty() && text.size() <= 15 &&
-                                    text.find_first_not_of("0123456789") == std::string::npos;
-                return digits && text.find_first_not_of('0') != std::string::npos
-                           ? std::string()
-                           : "expected a whole number of mines, 1 or more: " + text;
+                std::string error;
+                return ParseMineCount(text, error) ? std::string() : error;
             },
             ""));
     command->add_option("--within", options->within, "Only mines at most KM kilometres away")
         ->type_name("KM")
         ->check(CLI::Validator(
             [](const std::string& text) {
-                const auto value = ParseWholeDecimal(text);
-                return value && *value >= 0 ? std::string()
-                                            : "expected a distance of 0 km or more: " + text;
+                std::string error;
+                return ParseDistanceKm(text, error) ? std::string() : error;
             },
             ""));
     command->add_flag("--json", options->json,

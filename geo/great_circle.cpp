@@ -62,3 +62,13 @@ double InitialBearingDegrees(double latitude1, double longitude1, double latitud
     const double bearing = (degrees < 0 ? degrees + 360.0 : degrees) + 0.0;
     return bearing >= 360.0 ? 0.0 : bearing;
 }
+
+double RoundedDistanceKm(double kilometres) {
+    return std::round(kilometres * 1000.0) / 1000.0;
+}
+
+double RoundedBearing(double degrees) {
+    // A bearing that rounds up to 360 is north.
+    const double rounded = std::round(degrees * 10.0) / 10.0;
+    return rounded >= 360.0 ? 0.0 : rounded;
+}

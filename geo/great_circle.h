@@ -32,3 +32,8 @@ double GreatCircleKm(double latitude1, double longitude1, double latitude2, doub
 // north, in [0, 360). 0 when the points coincide.
 double InitialBearingDegrees(double latitude1, double longitude1, double latitude2,
                              double longitude2);
+
+// A distance rounded to metres, and a bearing rounded to a tenth of a degree
+// within [0, 360): as every listing of distances and bearings shows them.
+double RoundedDistanceKm(double kilometres);
+double RoundedBearing(double degrees);

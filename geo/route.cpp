@@ -106,3 +106,15 @@ RouteLeg CRoute::MakeLeg(std::size_t first, std::size_t number) const {
     leg.number = number;
     return leg;
 }
+
+const char* RouteSideName(RouteSide side) {
+    switch (side) {
+        case RouteSide::kLeft:
+            return "left";
+        case RouteSide::kRight:
+            return "right";
+        case RouteSide::kOn:
+            break;
+    }
+    return "on";
+}

@@ -12,6 +12,9 @@
 // Which side of the direction of travel a place lies on.
 enum class RouteSide { kLeft, kRight, kOn };
 
+// "left", "right" or "on", as listings name the side.
+const char* RouteSideName(RouteSide side);
+
 // A place closer to the route than this (1 m) lies on it.
 inline constexpr double kOnRouteKm = 0.001;
 

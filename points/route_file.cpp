@@ -1,13 +1,17 @@
 #include "points/route_file.h"
 
+#include <fstream>
 #include <memory>
 
 #include "points/gpx_point_reader.h"
+#include "points/input_file.h"
 #include "points/ozi_path_reader.h"
 #include "points/text_point_reader.h"
 #include "text/ascii_text.h"
 
 namespace {
+
+constexpr const char* kRouteFileWhat = "route file";
 
 bool EndsWithInAnyCase(std::string_view text, std::string_view ending) {
     return text.size() >= ending.size() &&
@@ -70,6 +74,25 @@ RouteReadResult ReadRoute(std::istream& input, RouteFormat format) {
         result.error = "the route has fewer than two points";
     } else if (result.route.UsefulLegCount() == 0) {
         result.error = "the route has no leg: no two consecutive points of one part are apart";
+    }
+    return result;
+}
+
+std::string RouteFileError(std::string_view path, std::string_view error) {
+    return "route file '" + std::string(path) + "': " + std::string(error);
+}
+
+RouteReadResult ReadRouteFile(const std::string& path) {
+    std::ifstream file;
+    std::string error = OpenNamedInputFile(path, kRouteFileWhat, file);
+    if (!error.empty()) {
+        RouteReadResult result;
+        result.error = std::move(error);
+        return result;
+    }
+    RouteReadResult result = ReadRoute(file, RouteFormatOfName(path));
+    if (!result.Ok()) {
+        result.error = RouteFileError(path, result.error);
     }
     return result;
 }

@@ -33,3 +33,12 @@ struct RouteReadResult {
 // at a point antipodal to the one before it, when there are fewer than two
 // points, and when no two consecutive points of one part are apart.
 RouteReadResult ReadRoute(std::istream& input, RouteFormat format);
+
+// The message of a route that `path` names and ReadRoute refused for
+// `error`: "route file 'PATH': ERROR".
+std::string RouteFileError(std::string_view path, std::string_view error);
+
+// Reads the route file `path` (UTF-8) whole, in the format its name stands
+// for. On failure, the error names the file: "cannot open route file 'PATH'",
+// "route file 'PATH' is a folder", or RouteFileError's.
+RouteReadResult ReadRouteFile(const std::string& path);

@@ -108,6 +108,20 @@ char32_t FoldLatinCase(char32_t c) {
     return c;
 }
 
+void AppendFoldedText(std::string& out, std::string_view text) {
+    const bool utf8 = IsUtf8(text);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte < 0x80) {
+            // An ASCII byte is its own character in either reading.
+            out += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
+            ++pos;
+        } else {
+            AppendUtf8(out, FoldLatinCase(NextDataCharacter(text, utf8, pos)));
+        }
+    }
+}
+
 CaselessText::CaselessText(std::string_view text) {
     const bool utf8 = IsUtf8(text);
     for (std::size_t pos = 0; pos < text.size();) {

@@ -17,6 +17,11 @@
 // them. Any other character comes back as it is; folding is idempotent.
 char32_t FoldLatinCase(char32_t c);
 
+// Appends the characters of a record's text, read by the data text rule and
+// each folded, to `out` in UTF-8: the bytes of two such keys compare as their
+// characters do, so a list sorted by them ignores Latin letter case.
+void AppendFoldedText(std::string& out, std::string_view text);
+
 // A text to find in record texts, Latin letter case ignored: the characters
 // of the text given, read by the data text rule, each folded.
 class CaselessText {

@@ -9,6 +9,10 @@
 // a text is read as UTF-8 when it is valid UTF-8 and as code page 1252
 // otherwise. Plain ASCII reads the same either way.
 
+// Appends the UTF-8 form of the character `c` (at most U+10FFFF, no
+// surrogate) to `out`.
+void AppendUtf8(std::string& out, char32_t c);
+
 // The UTF-8 form of 8-bit text in Windows code page 1252. Every byte maps to
 // one character: the five bytes the code page leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) become the C1 control characters of the same number, so
