@@ -26,7 +26,8 @@ constexpr float kInitialSensitivity = 0.001f;
 
 CMineDlg::CMineDlg(CWnd* parent)
     : CDialog(IDD_VEMRA_DIALOG, parent),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_findDlg(theApp.m_mines, theApp.m_mineIndex) {}
 
 const MessageMap* CMineDlg::GetMessageMap() const {
     using D = CMineDlg;
@@ -114,6 +115,8 @@ BOOL CMineDlg::OnInitDialog() {
 int CMineDlg::LoadMineData() {
     CWaitCursor wait;
     const LoadResult result = ::LoadMineData(m_strDataFile, theApp.m_mines);
+    theApp.m_mineIndex.Reset();
+    m_findDlg.ClearList();
     CMessageBoxSink sink(*this);
     ReportLoaderMessages(result, sink);
     return LoadResultCode(result);
@@ -244,6 +247,7 @@ void CMineDlg::OnMapClick(double latitude, double longitude) {
         ShowMineInfo(mines[*index]);
     }
     m_lastClick = MapPoint{latitude, longitude};
+    m_findDlg.TakeMapClick(*m_lastClick);
 }
 
 float CMineDlg::LookupSensitivity() const {
