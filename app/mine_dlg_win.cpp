@@ -249,13 +249,11 @@ float CMineDlg::LookupSensitivity() const {
 }
 
 void CMineDlg::OnExportPointFile() {
-    CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, theApp.m_mines, {}, sink);
+    ShowExportResult(*this, ExportPointFileCommand(*this, theApp.m_mines, {}));
 }
 
 void CMineDlg::OnExportMapPointFile() {
-    CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, theApp.m_mines, CurrentMapFilter(), sink);
+    ShowExportResult(*this, ExportPointFileCommand(*this, theApp.m_mines, CurrentMapFilter()));
 }
 
 PositionFilter CMineDlg::CurrentMapFilter() const {
@@ -265,39 +263,37 @@ PositionFilter CMineDlg::CurrentMapFilter() const {
 }
 
 void CMineDlg::OnExportArchive() {
-    CMessageBoxSink sink(*this);
-    ExportArchiveCommand(*this, theApp.m_mines, sink);
+    ShowExportResult(*this, ExportArchiveCommand(*this, theApp.m_mines));
 }
 
 void CMineDlg::OnSaveImage() {
     SaveMapImageCommand(m_oziApi.oziSaveMapImage);
 }
 
-void CMineDlg::ExportWaypoints(WaypointFormat format, const PositionFilter& onMap) {
-    CMessageBoxSink sink(*this);
-    ExportWaypointFileCommand(*this, format, theApp.m_mines, onMap, sink);
+void CMineDlg::ExportWaypoints(ExportKind kind, const PositionFilter& onMap) {
+    ShowExportResult(*this, ExportWaypointFileCommand(*this, kind, theApp.m_mines, onMap));
 }
 
 void CMineDlg::OnExportGpx() {
-    ExportWaypoints(WaypointFormat::Gpx, {});
+    ExportWaypoints(ExportKind::Gpx, {});
 }
 
 void CMineDlg::OnExportMapGpx() {
-    ExportWaypoints(WaypointFormat::Gpx, CurrentMapFilter());
+    ExportWaypoints(ExportKind::Gpx, CurrentMapFilter());
 }
 
 void CMineDlg::OnExportKml() {
-    ExportWaypoints(WaypointFormat::Kml, {});
+    ExportWaypoints(ExportKind::Kml, {});
 }
 
 void CMineDlg::OnExportMapKml() {
-    ExportWaypoints(WaypointFormat::Kml, CurrentMapFilter());
+    ExportWaypoints(ExportKind::Kml, CurrentMapFilter());
 }
 
 void CMineDlg::OnExportWaypoints() {
-    ExportWaypoints(WaypointFormat::OziWaypoints, {});
+    ExportWaypoints(ExportKind::OziWaypoints, {});
 }
 
 void CMineDlg::OnExportMapWaypoints() {
-    ExportWaypoints(WaypointFormat::OziWaypoints, CurrentMapFilter());
+    ExportWaypoints(ExportKind::OziWaypoints, CurrentMapFilter());
 }

@@ -78,5 +78,5 @@ private:
     // above 0): the test of the "for loaded map" commands.
     PositionFilter CurrentMapFilter() const;
     // A waypoint export of the File menu: all mines, or those `onMap` accepts.
-    void ExportWaypoints(WaypointFormat format, const PositionFilter& onMap);
+    void ExportWaypoints(ExportKind kind, const PositionFilter& onMap);
 };

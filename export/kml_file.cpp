@@ -135,7 +135,7 @@ void WriteKmlFile(std::ostream& out, const CMineArray& mines,
                    });
 }
 
-SafeWriteResult ExportKmlFile(const std::string& path, const CMineArray& mines,
-                              std::span<const std::size_t> indices) {
-    return WriteStreamSafely(path, [&](std::ostream& out) { WriteKmlFile(out, mines, indices); });
+ExportResult ExportKmlFile(const std::string& path, const CMineArray& mines,
+                           std::span<const std::size_t> indices) {
+    return ExportStream(path, [&](std::ostream& out) { WriteKmlFile(out, mines, indices); });
 }

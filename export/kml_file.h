@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
-#include "minedata/safe_file_writer.h"
 
 // KML 2.2 placemark files, for Google Earth and GIS programs. Texts are
 // written in UTF-8 as AppendXmlText writes them.
@@ -32,5 +32,5 @@ void WriteKmlFile(std::ostream& out, const CMineArray& mines, std::span<const st
 
 // Writes the KML document to `path` through WriteStreamSafely: on failure,
 // nothing is left behind and an earlier file at `path` is unchanged.
-SafeWriteResult ExportKmlFile(const std::string& path, const CMineArray& mines,
-                              std::span<const std::size_t> indices);
+ExportResult ExportKmlFile(const std::string& path, const CMineArray& mines,
+                           std::span<const std::size_t> indices);

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool EndsWithInAnyCase(std::string_view text, std::string_view ending) {
-    return text.size() >= ending.size() &&
-           EqualIgnoringAsciiCase(text.substr(text.size() - ending.size()), ending);
-}
-
 std::unique_ptr<IPointReader> MakeReader(std::istream& input, RouteFormat format) {
     switch (format) {
         case RouteFormat::kGpx:
@@ -31,13 +26,13 @@ std::unique_ptr<IPointReader> MakeReader(std::istream& input, RouteFormat format
 }  // namespace
 
 RouteFormat RouteFormatOfName(std::string_view path) {
-    if (EndsWithInAnyCase(path, ".gpx")) {
+    if (EndsWithIgnoringAsciiCase(path, ".gpx")) {
         return RouteFormat::kGpx;
     }
-    if (EndsWithInAnyCase(path, ".plt")) {
+    if (EndsWithIgnoringAsciiCase(path, ".plt")) {
         return RouteFormat::kOziTrack;
     }
-    if (EndsWithInAnyCase(path, ".rte")) {
+    if (EndsWithIgnoringAsciiCase(path, ".rte")) {
         return RouteFormat::kOziRoute;
     }
     return RouteFormat::kPointLines;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/export_kind.h"
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
@@ -225,27 +226,25 @@ TEST(WaypointExportTest, FilesFollowTheIndicesAndLeaveOutMinesWithoutAPlace) {
 }
 
 TEST(WaypointExportTest, FailedExportsLeaveNothingBehind) {
-    using Export =
-        SafeWriteResult (*)(const std::string&, const CMineArray&, std::span<const std::size_t>);
     const CMineArray mines = MixedCollection();
     const std::vector<std::size_t> indices = {1};
     TempDir dir;
-    for (const Export write :
-         {Export{ExportGpxFile}, Export{ExportKmlFile}, Export{ExportOziWaypointFile}}) {
+    for (const ExportKindRow& row : ExportKindRows()) {
+        const ExportWriter write = row.write;
         const std::string missing = dir.File("missing/out");
-        const SafeWriteResult created = write(missing, mines, indices);
-        EXPECT_EQ(created.failedAt, SafeWriteStage::Create);
-        EXPECT_NE(created.message.find(missing), std::string::npos);
+        const ExportResult created = write(missing, mines, indices);
+        EXPECT_EQ(created.outcome, ExportOutcome::Failed);
+        EXPECT_EQ(created.text, "Error opening:\n" + missing);
 
         const std::string folder = dir.File("folder");
         std::filesystem::create_directory(folder);
-        const SafeWriteResult replaced = write(folder, mines, indices);
-        EXPECT_EQ(replaced.failedAt, SafeWriteStage::Replace);
-        EXPECT_NE(replaced.message.find(folder), std::string::npos);
+        const ExportResult replaced = write(folder, mines, indices);
+        EXPECT_EQ(replaced.outcome, ExportOutcome::Failed);
+        EXPECT_NE(replaced.text.find(folder), std::string::npos);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
         const std::string written = dir.File("out");
-        EXPECT_TRUE(write(written, mines, indices).Ok());
+        EXPECT_TRUE(write(written, mines, indices).IsWritten());
         EXPECT_TRUE(std::filesystem::remove(written));
     }
 }

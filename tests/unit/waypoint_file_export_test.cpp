@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "export/csv_file.h"
+#include "export/export_kind.h"
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
@@ -40,15 +42,16 @@ TEST(MinesOnMapTest, AsksForEachMineOnceInOrderAndKeepsThoseOnTheMap) {
 }
 
 struct FormatCase {
-    WaypointFormat format;
+    ExportKind kind;
     std::function<void(std::ostream&, const CMineArray&, std::span<const std::size_t>)> write;
 };
 
 const std::vector<FormatCase>& EveryFormat() {
     static const std::vector<FormatCase> cases = {
-        {WaypointFormat::Gpx, WriteGpxFile},
-        {WaypointFormat::Kml, WriteKmlFile},
-        {WaypointFormat::OziWaypoints, WriteOziWaypointFile},
+        {ExportKind::Gpx, WriteGpxFile},
+        {ExportKind::Kml, WriteKmlFile},
+        {ExportKind::OziWaypoints, WriteOziWaypointFile},
+        {ExportKind::CommaSeparated, WriteCsvFile},
     };
     return cases;
 }
@@ -66,37 +69,64 @@ TEST(ExportWaypointFileTest, WritesWithTheFormatsOwnWriter) {
     const PositionFilter onlyTwo = [](double, double longitude) { return longitude < 0.0; };
     const PositionFilter none = [](double, double) { return false; };
     for (const FormatCase& format : EveryFormat()) {
-        const int name = static_cast<int>(format.format);
-        RecordingSink sink;
+        const int name = static_cast<int>(format.kind);
         const std::string path = dir.Write("out", "an earlier file");
-        EXPECT_TRUE(ExportWaypointFile(format.format, path, mines, nullptr, sink)) << name;
+        EXPECT_TRUE(ExportWaypointFile(format.kind, path, mines, nullptr).IsWritten()) << name;
         EXPECT_EQ(ReadFileBytes(path), Written(format, mines, {1, 2, 3})) << name;
-        EXPECT_TRUE(ExportWaypointFile(format.format, path, mines, onlyTwo, sink)) << name;
+        EXPECT_TRUE(ExportWaypointFile(format.kind, path, mines, onlyTwo).IsWritten()) << name;
         EXPECT_EQ(ReadFileBytes(path), Written(format, mines, {2})) << name;
-        // Nothing on the map: a file without waypoints, and no message.
-        EXPECT_TRUE(ExportWaypointFile(format.format, path, mines, none, sink)) << name;
+        // Nothing on the map: a file without waypoints.
+        EXPECT_TRUE(ExportWaypointFile(format.kind, path, mines, none).IsWritten()) << name;
         EXPECT_EQ(ReadFileBytes(path), Written(format, mines, {})) << name;
-        EXPECT_TRUE(sink.messages.empty()) << name;
+        // A chosen list of none writes nothing and keeps the earlier file.
+        dir.Write("out", "an earlier file");
+        EXPECT_EQ(ExportMines(format.kind, path, mines, {}).outcome, ExportOutcome::NothingToWrite);
+        EXPECT_EQ(ReadFileBytes(path), "an earlier file");
+        const std::vector<std::size_t> backwards = {3, 1};
+        EXPECT_TRUE(ExportMines(format.kind, path, mines, backwards).IsWritten()) << name;
+        EXPECT_EQ(ReadFileBytes(path), Written(format, mines, {3, 1})) << name;
     }
 }
 
-TEST(ExportWaypointFileTest, FailuresAreReportedAsThePointFileReportsThem) {
+TEST(ExportWaypointFileTest, FailuresAreWordedAsThePointFileWordsThem) {
     TempDir dir;
     const CMineArray mines = ThreeMines();
     for (const FormatCase& format : EveryFormat()) {
-        RecordingSink sink;
         const std::string missing = dir.File("missing/out");
-        EXPECT_FALSE(ExportWaypointFile(format.format, missing, mines, nullptr, sink));
+        const ExportResult notMade = ExportWaypointFile(format.kind, missing, mines, nullptr);
+        EXPECT_EQ(notMade.outcome, ExportOutcome::Failed);
+        EXPECT_EQ(notMade.kind, MessageKind::ExportFailed);
+        EXPECT_EQ(notMade.text, "Error opening:\n" + missing);
         const std::string folder = dir.File("folder");
         std::filesystem::create_directories(folder);
-        EXPECT_FALSE(ExportWaypointFile(format.format, folder, mines, nullptr, sink));
-        ASSERT_EQ(sink.messages.size(), 2u);
-        EXPECT_EQ(sink.messages[0].kind, MessageKind::ExportFailed);
-        EXPECT_EQ(sink.messages[0].text, "Error opening:\n" + missing);
-        EXPECT_EQ(sink.messages[1].kind, MessageKind::ExportFailed);
-        EXPECT_EQ(sink.messages[1].text.rfind("Cannot replace the file '" + folder + "': ", 0), 0u)
-            << sink.messages[1].text;
+        const ExportResult notReplaced = ExportWaypointFile(format.kind, folder, mines, nullptr);
+        EXPECT_EQ(notReplaced.outcome, ExportOutcome::Failed);
+        EXPECT_EQ(notReplaced.kind, MessageKind::ExportFailed);
+        EXPECT_EQ(notReplaced.text.rfind("Cannot replace the file '" + folder + "': ", 0), 0u)
+            << notReplaced.text;
         EXPECT_TRUE(std::filesystem::is_directory(folder));
+    }
+}
+
+TEST(ExportKindTest, TheEndingOfATypedNameChoosesTheKind) {
+    EXPECT_EQ(ExportKindForPath("trip.gpx"), ExportKind::Gpx);
+    EXPECT_EQ(ExportKindForPath("C:\\Maps\\MINES.KML"), ExportKind::Kml);
+    EXPECT_EQ(ExportKindForPath("a.Wpt"), ExportKind::OziWaypoints);
+    EXPECT_EQ(ExportKindForPath("a.pnt"), ExportKind::PointFile);
+    EXPECT_EQ(ExportKindForPath("a.CSV"), ExportKind::CommaSeparated);
+    EXPECT_EQ(ExportKindForPath(".gpx"), ExportKind::Gpx);
+    EXPECT_EQ(ExportKindForPath("a.gpx.txt"), std::nullopt);
+    EXPECT_EQ(ExportKindForPath("gpx"), std::nullopt);
+    // The File menu's save dialogs, word for word.
+    const ExportKindRow& point = ExportKindRowOf(ExportKind::PointFile);
+    EXPECT_EQ(point.filterText, "Ozi Point files (*.pnt)|*.pnt|All Files (*.*)|*.*||");
+    EXPECT_EQ(point.defaultName, "point.pnt");
+    EXPECT_EQ(point.dialogTitle, "Ozi Point File Name");
+    EXPECT_EQ(ExportKindRowOf(ExportKind::OziWaypoints).filterText,
+              "Ozi Waypoint files (*.wpt)|*.wpt|All Files (*.*)|*.*||");
+    for (const ExportKindRow& row : ExportKindRows()) {
+        EXPECT_EQ(&ExportKindRowOf(row.kind), &row);
+        EXPECT_EQ(ExportKindForPath(std::string("x") + std::string(row.ending)), row.kind);
     }
 }
 
