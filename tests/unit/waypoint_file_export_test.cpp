@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <limits>
+#include <random>
 #include <span>
 #include <sstream>
 #include <string>
@@ -15,6 +19,7 @@
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
 #include "export/waypoint_file_export.h"
+#include "minedata/mine_loader.h"
 #include "test_support.h"
 
 namespace {
@@ -128,6 +133,78 @@ TEST(ExportKindTest, TheEndingOfATypedNameChoosesTheKind) {
         EXPECT_EQ(&ExportKindRowOf(row.kind), &row);
         EXPECT_EQ(ExportKindForPath(std::string("x") + std::string(row.ending)), row.kind);
     }
+}
+
+// Every text field of a record set, as a comma-separated load leaves them:
+// MRDS_ID, MAS_ID and SITE_NAME with the quotes of a quoted field, the
+// others without quotes.
+CMine MineWithEveryField(std::int32_t id, float latitude, float longitude) {
+    CMine mine = MakeMine(id, latitude, longitude, "");
+    for (const CMine::TextField field : kMineTextFields) {
+        mine.SetText(field, "f" + std::to_string(id));
+    }
+    return mine;
+}
+
+TEST(CsvFileTest, LoadsBackAsTheSameMines) {
+    CMine quoted = MineWithEveryField(10186021, 38.1234f, -117.25f);
+    quoted.SetText(&CMine::m_strSiteName,
+                   "\"Smith, \"\"Old\"\" Pe\xC3\xB1"
+                   "asco\"");
+    quoted.SetText(&CMine::m_strMrdsId, "\"M,1\"x");
+    quoted.SetText(&CMine::m_strRef, "Jones, 1990\rp. 2");
+    quoted.SetText(&CMine::m_strCountry, " United States ");
+    quoted.SetText(&CMine::m_strDiscr, "\xE9\xE8 ends in a comma,");
+    CMine sparse = MakeMine(-7, -0.0f, 1e-7f, "Plain");
+    CMine big = MakeMine(0, 89.99999f, std::numeric_limits<float>::infinity(), "");
+    big.SetText(&CMine::m_strComMajor, "Gold");
+    CMineArray written = Collection({quoted, sparse, big});
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> degrees(-180.0f, 180.0f);
+    for (int i = 0; i < 2000; ++i) {
+        written.Add(MakeMine(i, degrees(random) / 2, degrees(random), "r"));
+    }
+    std::vector<std::size_t> indices;
+    for (std::size_t i = 1; i < written.GetSize(); ++i) {
+        indices.push_back(i);
+    }
+    TempDir dir;
+    const std::string path = dir.File("mines.csv");
+    ASSERT_TRUE(ExportCsvFile(path, written, indices).IsWritten());
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")),
+              "DEP_ID,MRDS_ID,MAS_ID,SITE_NAME,LATITUDE,LONGITUDE,REGION,COUNTRY,STATE,COUNTY,"
+              "DISTRICT,ADMIN,LAND_STAT,COM_TYPE,COM_MAJOR,COM_MINOR,COM_TRACE,OPER_TYPE,DEP_TYPE,"
+              "PROD_SIZE,DEV_STAT,ORE,GANGUE,OTHER_MATL,OREBODY_FM,WORK_TYPE,MODEL,ALTERATION,"
+              "CONC_PROC,PREV_NAME,ORE_CTRL,REPORTER,HROCK_UNIT,HROCK_CODE,AROCK_UNIT,AROCK_CODE,"
+              "STRUCTURE,TECTONIC,REF,YFP_BA,YR_FST_PRD,YLP_BA,YR_LST_PRD,DY_BA,DISC_YR,PROD_YRS,"
+              "DISCR");
+    // By hand: the kept quotes as they stand, a field that needs quotes quoted.
+    EXPECT_NE(bytes.find("\r\n-7,,,Plain,-0,1e-07,,"), std::string::npos);
+    EXPECT_NE(bytes.find(",\"Smith, \"\"Old\"\" Pe\xC3\xB1"
+                         "asco\",38.1234,-117.25,f10186021,"
+                         "\" United States \","),
+              std::string::npos);
+    EXPECT_NE(bytes.find(",\"Jones, 1990\rp. 2\","), std::string::npos);
+    EXPECT_NE(bytes.find(",\"\xC3\xA9\xC3\xA8 ends in a comma,\"\r\n"), std::string::npos);
+
+    CMineArray read;
+    ASSERT_EQ(LoadMineData(path, read).kind, LoadKind::Loaded);
+    ASSERT_EQ(read.GetSize(), written.GetSize());
+    for (std::size_t i = 2; i < written.GetSize(); ++i) {
+        EXPECT_EQ(read[i], written[i]) << i;
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(read[i].m_fLatitude),
+                  std::bit_cast<std::uint32_t>(written[i].m_fLatitude))
+            << i;
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(read[i].m_fLongitude),
+                  std::bit_cast<std::uint32_t>(written[i].m_fLongitude))
+            << i;
+    }
+    // A code page 1252 text comes back as the same characters, in UTF-8.
+    CMine first = read[1];
+    EXPECT_EQ(first.m_strDiscr.View(), "\xC3\xA9\xC3\xA8 ends in a comma,");
+    first.SetText(&CMine::m_strDiscr, written[1].m_strDiscr.View());
+    EXPECT_EQ(first, written[1]);
 }
 
 }  // namespace
