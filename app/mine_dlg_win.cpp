@@ -27,7 +27,9 @@ constexpr float kInitialSensitivity = 0.001f;
 CMineDlg::CMineDlg(CWnd* parent)
     : CDialog(IDD_VEMRA_DIALOG, parent),
       m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_findDlg(theApp.m_mines, theApp.m_mineIndex) {}
+      m_findDlg(
+          theApp.m_mines, theApp.m_mineIndex,
+          [](const CWnd& owner, const ExportResult& result) { ShowExportResult(owner, result); }) {}
 
 const MessageMap* CMineDlg::GetMessageMap() const {
     using D = CMineDlg;
@@ -257,13 +259,11 @@ float CMineDlg::LookupSensitivity() const {
 }
 
 void CMineDlg::OnExportPointFile() {
-    CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, theApp.m_mines, {}, sink);
+    ShowExportResult(*this, ExportPointFileCommand(*this, theApp.m_mines, {}));
 }
 
 void CMineDlg::OnExportMapPointFile() {
-    CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, theApp.m_mines, CurrentMapFilter(), sink);
+    ShowExportResult(*this, ExportPointFileCommand(*this, theApp.m_mines, CurrentMapFilter()));
 }
 
 PositionFilter CMineDlg::CurrentMapFilter() const {
@@ -273,41 +273,39 @@ PositionFilter CMineDlg::CurrentMapFilter() const {
 }
 
 void CMineDlg::OnExportArchive() {
-    CMessageBoxSink sink(*this);
-    ExportArchiveCommand(*this, theApp.m_mines, sink);
+    ShowExportResult(*this, ExportArchiveCommand(*this, theApp.m_mines));
 }
 
 void CMineDlg::OnSaveImage() {
     SaveMapImageCommand(m_oziApi.oziSaveMapImage);
 }
 
-void CMineDlg::ExportWaypoints(WaypointFormat format, const PositionFilter& onMap) {
-    CMessageBoxSink sink(*this);
-    ExportWaypointFileCommand(*this, format, theApp.m_mines, onMap, sink);
+void CMineDlg::ExportWaypoints(ExportKind kind, const PositionFilter& onMap) {
+    ShowExportResult(*this, ExportWaypointFileCommand(*this, kind, theApp.m_mines, onMap));
 }
 
 void CMineDlg::OnExportGpx() {
-    ExportWaypoints(WaypointFormat::Gpx, {});
+    ExportWaypoints(ExportKind::Gpx, {});
 }
 
 void CMineDlg::OnExportMapGpx() {
-    ExportWaypoints(WaypointFormat::Gpx, CurrentMapFilter());
+    ExportWaypoints(ExportKind::Gpx, CurrentMapFilter());
 }
 
 void CMineDlg::OnExportKml() {
-    ExportWaypoints(WaypointFormat::Kml, {});
+    ExportWaypoints(ExportKind::Kml, {});
 }
 
 void CMineDlg::OnExportMapKml() {
-    ExportWaypoints(WaypointFormat::Kml, CurrentMapFilter());
+    ExportWaypoints(ExportKind::Kml, CurrentMapFilter());
 }
 
 void CMineDlg::OnExportWaypoints() {
-    ExportWaypoints(WaypointFormat::OziWaypoints, {});
+    ExportWaypoints(ExportKind::OziWaypoints, {});
 }
 
 void CMineDlg::OnExportMapWaypoints() {
-    ExportWaypoints(WaypointFormat::OziWaypoints, CurrentMapFilter());
+    ExportWaypoints(ExportKind::OziWaypoints, CurrentMapFilter());
 }
 
 void CMineDlg::OnFindNear() {

@@ -84,7 +84,7 @@ private:
     // above 0): the test of the "for loaded map" commands.
     PositionFilter CurrentMapFilter() const;
     // A waypoint export of the File menu: all mines, or those `onMap` accepts.
-    void ExportWaypoints(WaypointFormat format, const PositionFilter& onMap);
+    void ExportWaypoints(ExportKind kind, const PositionFilter& onMap);
 
     CFindMinesDlg m_findDlg;
     // The point of the last map click, which "Mines near the last click..."

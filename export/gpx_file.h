@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
-#include "minedata/safe_file_writer.h"
 
 // GPX 1.1 waypoint files, for GPS units and GIS programs. Texts are written
 // in UTF-8 as AppendXmlText writes them.
@@ -25,5 +25,5 @@ void WriteGpxFile(std::ostream& out, const CMineArray& mines, std::span<const st
 
 // Writes the GPX document to `path` through WriteStreamSafely: on failure,
 // nothing is left behind and an earlier file at `path` is unchanged.
-SafeWriteResult ExportGpxFile(const std::string& path, const CMineArray& mines,
-                              std::span<const std::size_t> indices);
+ExportResult ExportGpxFile(const std::string& path, const CMineArray& mines,
+                           std::span<const std::size_t> indices);

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
-#include "minedata/safe_file_writer.h"
 
 // OziExplorer waypoint files ("OziExplorer Waypoint File Version 1.1"), which
 // OziExplorer and GPS transfer tools read: four header lines, then one line
@@ -29,5 +29,5 @@ void WriteOziWaypointFile(std::ostream& out, const CMineArray& mines,
 
 // Writes the file to `path` through WriteStreamSafely: on failure, nothing
 // is left behind and an earlier file at `path` is unchanged.
-SafeWriteResult ExportOziWaypointFile(const std::string& path, const CMineArray& mines,
-                                      std::span<const std::size_t> indices);
+ExportResult ExportOziWaypointFile(const std::string& path, const CMineArray& mines,
+                                   std::span<const std::size_t> indices);

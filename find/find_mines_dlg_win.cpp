@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "export/export_kind.h"
 #include "framework/file_dialog_win.h"
 #include "framework/fit_labels_win.h"
 #include "framework/wait_cursor_win.h"
@@ -31,6 +32,23 @@ std::string DegreesText(double degrees) {
     char text[32];
     std::snprintf(text, sizeof text, "%.6f", degrees);
     return text;
+}
+
+// Every export kind as an entry of the save dialog's filter, in the table's
+// order.
+std::string ExportFilter() {
+    std::string filter;
+    for (const ExportKindRow& row : ExportKindRows()) {
+        filter += std::string(row.filterName) + "|*" + std::string(row.ending) + "|";
+    }
+    return filter + "|";
+}
+
+// Whether the last part of the path has an ending (a dot after its start).
+bool HasEnding(const std::string& path) {
+    const std::size_t leaf = path.find_last_of("\\/");
+    const std::size_t dot = path.find_last_of('.');
+    return dot != std::string::npos && (leaf == std::string::npos || dot > leaf + 1);
 }
 
 // A column's width in dialog units, so that it grows with the font.
@@ -71,8 +89,12 @@ void MoveChild(HWND child, LONG left, LONG top, LONG width, LONG height) {
 
 }  // namespace
 
-CFindMinesDlg::CFindMinesDlg(const CMineArray& mines, CLazyMineIndex& index)
-    : CDialog(IDD_FIND_MINES), m_mines(mines), m_index(index) {}
+CFindMinesDlg::CFindMinesDlg(const CMineArray& mines, CLazyMineIndex& index,
+                             ExportReporter reportExport)
+    : CDialog(IDD_FIND_MINES),
+      m_mines(mines),
+      m_index(index),
+      m_reportExport(std::move(reportExport)) {}
 
 const MessageMap* CFindMinesDlg::GetMessageMap() const {
     using D = CFindMinesDlg;
@@ -150,6 +172,7 @@ void CFindMinesDlg::ClearList() {
         ListView_SetItemCountEx(List(), 0, 0);
         ShowSortArrow();
         SetDlgItemText(IDC_FIND_FOUND, "");
+        ::EnableWindow(GetDlgItem(IDC_FIND_EXPORT), FALSE);
     }
 }
 
@@ -254,6 +277,7 @@ void CFindMinesDlg::ShowRows(FindResult result) {
     ::InvalidateRect(list, nullptr, TRUE);
     ShowSortArrow();
     SetDlgItemText(IDC_FIND_FOUND, FindCountText(m_result.rows.size()));
+    ::EnableWindow(GetDlgItem(IDC_FIND_EXPORT), !m_result.rows.empty());
 }
 
 void CFindMinesDlg::ShowMineAt(int position) {
@@ -353,7 +377,38 @@ void CFindMinesDlg::OnBrowse() {
     }
 }
 
-void CFindMinesDlg::OnExport() {}
+void CFindMinesDlg::OnExport() {
+    const std::span<const ExportKindRow> kinds = ExportKindRows();
+    const std::string filter = ExportFilter();
+    CFileDialog dlg(false, nullptr, kinds.front().defaultName.data(),
+                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter.c_str(), this);
+    dlg.SetTitle("Export Mines");
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+    // The ending typed decides the kind; else the filter chosen does, and
+    // its ending goes on a name that has none.
+    std::string path = dlg.GetPathName();
+    ExportKind kind = kinds.front().kind;
+    if (const auto typed = ExportKindForPath(path)) {
+        kind = *typed;
+    } else {
+        const std::size_t chosen = dlg.m_ofn.nFilterIndex >= 1 ? dlg.m_ofn.nFilterIndex - 1 : 0;
+        const ExportKindRow& row = kinds[std::min(chosen, kinds.size() - 1)];
+        kind = row.kind;
+        if (!HasEnding(path)) {
+            path += row.ending;
+        }
+    }
+    ExportResult result;
+    {
+        CWaitCursor wait;
+        result = ExportMines(kind, path, m_mines, MinesInOrder(m_order.Order(), m_result.rows));
+    }
+    if (m_reportExport) {
+        m_reportExport(*this, result);
+    }
+}
 
 void CFindMinesDlg::OnSize(UINT type, LPARAM size) {
     Default();

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "find/mine_query.h"
 #include "framework/dialog_win.h"
 #include "geo/lazy_mine_index.h"
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
 
 // A point on the globe in decimal degrees, as a map click gives it.
@@ -24,8 +26,12 @@ struct MapPoint {
 // shows the rows, asking the core for the text of each cell it draws.
 class CFindMinesDlg : public CDialog {
 public:
+    // How the program tells what became of an export, in a message box
+    // owned by the window it is given.
+    using ExportReporter = std::function<void(const CWnd& owner, const ExportResult& result)>;
+
     // `mines` and `index` outlive the window object.
-    CFindMinesDlg(const CMineArray& mines, CLazyMineIndex& index);
+    CFindMinesDlg(const CMineArray& mines, CLazyMineIndex& index, ExportReporter reportExport);
 
     // Opens the window owned by `owner`, or brings the open one to the
     // front, in `mode`; in Near it takes `lastClick` as its point.
@@ -71,6 +77,7 @@ private:
 
     const CMineArray& m_mines;
     CLazyMineIndex& m_index;
+    ExportReporter m_reportExport;
     FindMode m_mode = FindMode::Near;
     // What Within holds in the other of Near and Along: Near has no limit at
     // first, Along a corridor of 1 km.
