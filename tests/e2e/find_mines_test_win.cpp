@@ -100,10 +100,19 @@ protected:
         return WaitForMainDialog(StartVemra({"mines.csv"}));
     }
 
-    // Chooses the Find menu's command and waits for the window.
+    // Chooses the Find menu's command and waits for the window. Sent, so
+    // that what the test sends next cannot overtake the switch of mode.
     HWND OpenFind(HWND dialog, int command) {
-        PostCommand(dialog, command);
+        EXPECT_TRUE(PressButtonAndWait(dialog, command));
         return WaitForWindowOf(m_vemra->Id(), "Find Mines", "#32770");
+    }
+
+    // Whether the keyboard focus of the window's thread is on `control`.
+    static bool HasFocus(HWND control) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) &&
+               info.hwndFocus == control;
     }
 
     static HWND List(HWND find) { return GetDlgItem(find, IDC_FIND_LIST); }
@@ -328,6 +337,7 @@ TEST_F(FindMines, EnterOrADoubleClickOnARowShowsThatMineInMineInfo) {
     EXPECT_EQ(ControlText(find, IDC_FIND_FOUND), std::to_string(names.size()) + " mines");
 
     ClickListRow(List(find), 2);
+    ASSERT_TRUE(WaitFor([&] { return HasFocus(List(find)); }));
     PressKey(find, VK_DOWN);
     PressKey(find, VK_RETURN);
     HWND info = WaitForMineInfo(*m_vemra);
