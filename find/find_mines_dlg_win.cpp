@@ -55,24 +55,28 @@ bool HasEnding(const std::string& path) {
 int ColumnWidthUnits(FindColumn column) {
     switch (column) {
         case FindColumn::Name:
-            return 110;
+            return 84;
         case FindColumn::Commodities:
-            return 80;
+            return 62;
         case FindColumn::Status:
-            return 60;
+            return 68;
         case FindColumn::State:
+            return 40;
         case FindColumn::County:
-            return 50;
-        case FindColumn::Side:
-        case FindColumn::Leg:
-            return 28;
+            return 45;
         case FindColumn::Distance:
-        case FindColumn::Bearing:
         case FindColumn::Along:
+            return 45;
+        case FindColumn::Bearing:
+            return 40;
         case FindColumn::FromRoute:
+            return 56;
+        case FindColumn::Side:
+            return 24;
+        case FindColumn::Leg:
             break;
     }
-    return 50;
+    return 20;
 }
 
 RECT ChildRect(HWND dialog, HWND child) {
