@@ -225,7 +225,11 @@ void CFindMinesDlg::SetColumns() {
         LVCOLUMNW info{};
         info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         info.fmt = IsNumericColumn(column) ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        info.cx = width.right;
+        // Never narrower than the title in the header's own font.
+        constexpr int kTitlePadding = 16;
+        const int titleWidth = static_cast<int>(
+            ::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title.c_str())));
+        info.cx = std::max(static_cast<int>(width.right), titleWidth + kTitlePadding);
         info.pszText = title.data();
         info.iSubItem = position;
         ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(position),
