@@ -325,8 +325,8 @@ TEST_F(FindMines, EnterOrADoubleClickOnARowShowsThatMineInMineInfo) {
     // Shows: Enter on the selected row and a double-click on a row open
     // "Mine Info" on that row's mine, topmost over the window; a header click
     // sorts by the column, a second reverses it; Escape closes the window
-    // and nothing else. Cannot show: a real mouse (clicks are posted as the
-    // mouse delivers them).
+    // and nothing else; resized, the list takes the room. Cannot show: a real mouse (clicks are
+    // posted as the mouse delivers them).
     E2E_REQUIRE_VEMRA();
     const HWND dialog = StartWithSample();
     ASSERT_NE(dialog, nullptr);
@@ -367,6 +367,26 @@ TEST_F(FindMines, EnterOrADoubleClickOnARowShowsThatMineInMineInfo) {
     const HWND again = OpenFind(dialog, ID_FIND_ALONG);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(ControlText(again, IDC_FIND_WITHIN), "1");
+
+    // Resized, the list takes the room; the Export button keeps its corner.
+    RECT window{};
+    RECT list{};
+    RECT button{};
+    GetWindowRect(again, &window);
+    GetWindowRect(List(again), &list);
+    GetWindowRect(GetDlgItem(again, IDC_FIND_EXPORT), &button);
+    SetWindowPos(again, nullptr, 0, 0, window.right - window.left + 200,
+                 window.bottom - window.top + 150, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(WaitFor([&] {
+        RECT grown{};
+        GetWindowRect(List(again), &grown);
+        return grown.right - grown.left == list.right - list.left + 200 &&
+               grown.bottom - grown.top == list.bottom - list.top + 150;
+    }));
+    RECT moved{};
+    GetWindowRect(GetDlgItem(again, IDC_FIND_EXPORT), &moved);
+    EXPECT_EQ(moved.left - button.left, 200);
+    EXPECT_EQ(moved.top - button.top, 150);
 }
 
 TEST_F(FindMines, ABadValueOrRouteFileIsToldAndLeavesTheListAsItWas) {
