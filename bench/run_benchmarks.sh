@@ -33,7 +33,8 @@
 #                                                    the unzipped load's
 # and, beside them, the processor time of the same whole commands, which
 # varies less on a machine shared with other work; then the mines along a
-# route (bench/along_benchmark.sh).
+# route (bench/along_benchmark.sh) and the queries of the Find Mines window
+# (bench/find_benchmark.sh).
 #
 # usage: [VEMRA_BENCH_BEFORE=OLD_VEMRA_CLI] bench/run_benchmarks.sh [BUILD_DIR]
 #        (default build/native)
@@ -477,3 +478,4 @@ print(f"{'zip peak vs unzipped peak':26} {zip_rss / csv_rss:6.2f}x{'':13} "
 PY
 
 "$root/bench/along_benchmark.sh" "$build" "$data"
+"$root/bench/find_benchmark.sh" "$build" "$data"

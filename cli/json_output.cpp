@@ -1,7 +1,6 @@
 #include "cli/json_output.h"
 
 #include <array>
-#include <cmath>
 #include <optional>
 #include <string>
 

@@ -1,4 +1,3 @@
-#include <cmath>
 #include <iostream>
 #include <limits>
 #include <memory>

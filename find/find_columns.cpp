@@ -63,6 +63,30 @@ std::string Formatted(const char* format, double value) {
     return text;
 }
 
+// Sorts `keyed` stably by `less`, or by its reverse when `descending`. Keys
+// sorted the other way already (a second click on a column) are turned round
+// in one pass: the runs of equal keys change places, each keeping its order.
+template <typename Keyed, typename Less>
+void StableSort(std::vector<Keyed>& keyed, bool descending, Less less) {
+    const auto before = [&](const Keyed& a, const Keyed& b) {
+        return descending ? less(b, a) : less(a, b);
+    };
+    // Any two neighbours already in order: not sorted the other way.
+    if (std::adjacent_find(keyed.begin(), keyed.end(), before) != keyed.end()) {
+        std::stable_sort(keyed.begin(), keyed.end(), before);
+        return;
+    }
+    std::reverse(keyed.begin(), keyed.end());
+    for (auto run = keyed.begin(); run != keyed.end();) {
+        auto end = std::next(run);
+        while (end != keyed.end() && !before(*run, *end)) {
+            ++end;
+        }
+        std::reverse(run, end);
+        run = end;
+    }
+}
+
 // Sorts `order` by keys of `key(row)`, stable in either direction.
 template <typename Key, typename MakeKey>
 void SortByKey(std::vector<std::uint32_t>& order, bool descending, MakeKey makeKey) {
@@ -75,16 +99,49 @@ void SortByKey(std::vector<std::uint32_t>& order, bool descending, MakeKey makeK
     for (const std::uint32_t row : order) {
         keyed.push_back({makeKey(row), row});
     }
-    if (descending) {
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const Keyed& a, const Keyed& b) { return b.key < a.key; });
-    } else {
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
-    }
+    StableSort(keyed, descending, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         order[i] = keyed[i].row;
     }
+}
+
+// A row's folded text in a buffer of every row's, with its first bytes as
+// numbers that order as they do: most comparisons end there.
+struct TextKey {
+    std::uint64_t head[2];
+    std::uint32_t start, length;
+    std::uint32_t row;
+};
+
+constexpr std::size_t kHeadBytes = 2 * sizeof(std::uint64_t);
+
+// The key's head: the first kHeadBytes of its `bytes`, the first the most
+// significant, zeros after their end.
+void SetHead(TextKey& key, std::string_view bytes) {
+    for (std::size_t half = 0; half < 2; ++half) {
+        std::uint64_t head = 0;
+        for (std::size_t i = half * 8; i < half * 8 + 8; ++i) {
+            head = head << 8 | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
+        }
+        key.head[half] = head;
+    }
+}
+
+// Whether the folded text of `a` comes before that of `b` in `bytes`.
+bool Before(const TextKey& a, const TextKey& b, std::string_view bytes) {
+    if (a.head[0] != b.head[0]) {
+        return a.head[0] < b.head[0];
+    }
+    if (a.head[1] != b.head[1]) {
+        return a.head[1] < b.head[1];
+    }
+    // The heads agree: when either key ends within them, it is the shorter
+    // key, and all its bytes are the longer one's first.
+    if (std::min(a.length, b.length) <= kHeadBytes) {
+        return a.length < b.length;
+    }
+    return bytes.substr(a.start + kHeadBytes, a.length - kHeadBytes) <
+           bytes.substr(b.start + kHeadBytes, b.length - kHeadBytes);
 }
 
 }  // namespace
@@ -176,23 +233,30 @@ void SortFindOrder(std::vector<std::uint32_t>& order, const std::vector<FindRow>
                    FindColumn column, bool descending, const CMineArray& mines) {
     if (const CMine::TextField field = TextFieldOf(column)) {
         // Every key is folded once, into one buffer, so that a comparison
-        // compares bytes; the views are taken once the buffer has stopped growing.
+        // compares bytes; the records are read in the rows' order, which is
+        // near their order in memory, not in the order shown.
         std::string folded;
-        std::vector<std::size_t> ends(rows.size());
-        for (const std::uint32_t row : order) {
+        folded.reserve(rows.size() * kHeadBytes);
+        std::vector<std::uint32_t> ends(rows.size());
+        for (std::size_t row = 0; row < rows.size(); ++row) {
             AppendFoldedText(folded, mines[rows[row].index].*field);
-            ends[row] = folded.size();
+            ends[row] = static_cast<std::uint32_t>(folded.size());
         }
-        std::vector<std::size_t> starts(rows.size());
-        std::size_t start = 0;
+        std::vector<TextKey> keys;
+        keys.reserve(order.size());
         for (const std::uint32_t row : order) {
-            starts[row] = start;
-            start = ends[row];
+            const std::uint32_t start = row == 0 ? 0 : ends[row - 1];
+            keys.push_back({{0, 0}, start, ends[row] - start, row});
         }
-        const std::string_view keys = folded;
-        SortByKey<std::string_view>(order, descending, [&](std::uint32_t row) {
-            return keys.substr(starts[row], ends[row] - starts[row]);
-        });
+        const std::string_view bytes = folded;
+        for (TextKey& key : keys) {
+            SetHead(key, bytes.substr(key.start, key.length));
+        }
+        StableSort(keys, descending,
+                   [bytes](const TextKey& a, const TextKey& b) { return Before(a, b, bytes); });
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            order[i] = keys[i].row;
+        }
     } else if (column == FindColumn::Side) {
         SortByKey<std::string_view>(order, descending, [&](std::uint32_t row) {
             return std::string_view(RouteSideName(rows[row].side));

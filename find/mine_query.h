@@ -57,5 +57,6 @@ inline constexpr const char* kStatusField = "Status";
 
 // Answers `request` over `mines`, through `index` (bound to `mines`) for the
 // near and along modes. Every value is checked, and the route file read,
-// before any mine is looked at; a bad one gives !ok and its message.
+// before any mine is looked at; a bad one gives !ok and its message. Throws
+// only what memory or CLazyMineIndex::Get throws.
 FindResult RunFind(const FindRequest& request, const CMineArray& mines, CLazyMineIndex& index);

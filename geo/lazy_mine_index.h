@@ -17,7 +17,7 @@ public:
     CLazyMineIndex(const CLazyMineIndex&) = delete;
     CLazyMineIndex& operator=(const CLazyMineIndex&) = delete;
 
-    // The index of the collection as it is now, built on the first call after
+    // The index of the collection, built on the first call after
     // construction or Reset. Throws what CMineIndex's constructor throws.
     const CMineIndex& Get();
 

@@ -1,6 +1,7 @@
 #include "text/latin_case.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "text/text_encoding.h"
 
@@ -109,7 +110,8 @@ char32_t FoldLatinCase(char32_t c) {
 }
 
 void AppendFoldedText(std::string& out, std::string_view text) {
-    const bool utf8 = IsUtf8(text);
+    // Whether the text is UTF-8 matters only from its first byte above 0x7F.
+    std::optional<bool> utf8;
     for (std::size_t pos = 0; pos < text.size();) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
@@ -117,7 +119,10 @@ void AppendFoldedText(std::string& out, std::string_view text) {
             out += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
             ++pos;
         } else {
-            AppendUtf8(out, FoldLatinCase(NextDataCharacter(text, utf8, pos)));
+            if (!utf8) {
+                utf8 = IsUtf8(text);
+            }
+            AppendUtf8(out, FoldLatinCase(NextDataCharacter(text, *utf8, pos)));
         }
     }
 }
