@@ -37,3 +37,9 @@ void CMessageBoxSink::Report(MessageKind kind, std::string_view text) {
     const MessageStyle style = StyleOf(kind);
     m_owner.MessageBox(std::string(text).c_str(), style.caption, MB_OK | style.icon);
 }
+
+void ShowExportResult(const CWnd& owner, const std::optional<ExportResult>& result) {
+    if (result && result->outcome == ExportOutcome::Failed) {
+        CMessageBoxSink(owner).Report(result->kind, result->text);
+    }
+}

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
+#include "minedata/export_result.h"
 #include "minedata/message_sink.h"
 
 class CWnd;
@@ -17,6 +19,10 @@ public:
 private:
     const CWnd& m_owner;
 };
+
+// Shows a failed export as a message box owned by `owner`, as the sink shows
+// its kind; a written one, or one the user cancelled (nothing), shows nothing.
+void ShowExportResult(const CWnd& owner, const std::optional<ExportResult>& result);
 
 // The program's own name, where a message box is captioned with it by name
 // rather than with the executable's name.

@@ -6,7 +6,7 @@
 CMineApp theApp;
 
 BOOL CMineApp::InitInstance() {
-    CMineDlg dlg(m_mines);
+    CMineDlg dlg(m_mines, m_mineIndex);
     CMineCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     dlg.m_strDataFile = cmdInfo.DataFile();

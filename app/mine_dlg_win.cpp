@@ -25,10 +25,14 @@ constexpr float kInitialSensitivity = 0.001f;
 
 }  // namespace
 
-CMineDlg::CMineDlg(CMineArray& mines, CWnd* parent)
+CMineDlg::CMineDlg(CMineArray& mines, CLazyMineIndex& mineIndex, CWnd* parent)
     : CDialog(IDD_VEMRA_DIALOG, parent),
       m_mines(mines),
-      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      m_mineIndex(mineIndex),
+      m_hIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_findDlg(mines, mineIndex, [](const CWnd& owner, const ExportResult& result) {
+          ShowExportResult(owner, result);
+      }) {}
 
 const MessageMap* CMineDlg::GetMessageMap() const {
     using D = CMineDlg;
@@ -54,6 +58,9 @@ const MessageMap* CMineDlg::GetMessageMap() const {
         OnCommandEntry<&D::OnExportMapKml>(ID_FILE_EXPORT_MAP_KML),
         OnCommandEntry<&D::OnExportWaypoints>(ID_FILE_EXPORT_WAYPOINTS),
         OnCommandEntry<&D::OnExportMapWaypoints>(ID_FILE_EXPORT_MAP_WAYPOINTS),
+        OnCommandEntry<&D::OnFindNear>(ID_FIND_NEAR),
+        OnCommandEntry<&D::OnFindAlong>(ID_FIND_ALONG),
+        OnCommandEntry<&D::OnFindMatching>(ID_FIND_MATCHING),
         OnMessageEntry<&D::OnQueryLiveSheetObjects>(LiveSheetObjectsMessage()),
     };
     static const MessageMap map{CDialog::GetMessageMap(), entries};
@@ -113,6 +120,8 @@ BOOL CMineDlg::OnInitDialog() {
 int CMineDlg::LoadMineData() {
     CWaitCursor wait;
     const LoadResult result = ::LoadMineData(m_strDataFile, m_mines);
+    m_mineIndex.Reset();
+    m_findDlg.ClearList();
     CMessageBoxSink sink(*this);
     ReportLoaderMessages(result, sink);
     return LoadResultCode(result);
@@ -242,6 +251,8 @@ void CMineDlg::OnMapClick(double latitude, double longitude) {
     if (const auto index = FindMineAt(mines, latitude, longitude, LookupSensitivity())) {
         ShowMineInfo(mines[*index]);
     }
+    m_lastClick = MapPoint{latitude, longitude};
+    m_findDlg.TakeMapClick(*m_lastClick);
 }
 
 float CMineDlg::LookupSensitivity() const {
@@ -251,13 +262,11 @@ float CMineDlg::LookupSensitivity() const {
 }
 
 void CMineDlg::OnExportPointFile() {
-    CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, m_mines, {}, sink);
+    ShowExportResult(*this, ExportPointFileCommand(*this, m_mines, {}));
 }
 
 void CMineDlg::OnExportMapPointFile() {
-    CMessageBoxSink sink(*this);
-    ExportPointFileCommand(*this, m_mines, CurrentMapFilter(), sink);
+    ShowExportResult(*this, ExportPointFileCommand(*this, m_mines, CurrentMapFilter()));
 }
 
 PositionFilter CMineDlg::CurrentMapFilter() const {
@@ -267,39 +276,49 @@ PositionFilter CMineDlg::CurrentMapFilter() const {
 }
 
 void CMineDlg::OnExportArchive() {
-    CMessageBoxSink sink(*this);
-    ExportArchiveCommand(*this, m_mines, sink);
+    ShowExportResult(*this, ExportArchiveCommand(*this, m_mines));
 }
 
 void CMineDlg::OnSaveImage() {
     SaveMapImageCommand(m_oziApi.oziSaveMapImage);
 }
 
-void CMineDlg::ExportWaypoints(WaypointFormat format, const PositionFilter& onMap) {
-    CMessageBoxSink sink(*this);
-    ExportWaypointFileCommand(*this, format, m_mines, onMap, sink);
+void CMineDlg::ExportWaypoints(ExportKind kind, const PositionFilter& onMap) {
+    ShowExportResult(*this, ExportWaypointFileCommand(*this, kind, m_mines, onMap));
 }
 
 void CMineDlg::OnExportGpx() {
-    ExportWaypoints(WaypointFormat::Gpx, {});
+    ExportWaypoints(ExportKind::Gpx, {});
 }
 
 void CMineDlg::OnExportMapGpx() {
-    ExportWaypoints(WaypointFormat::Gpx, CurrentMapFilter());
+    ExportWaypoints(ExportKind::Gpx, CurrentMapFilter());
 }
 
 void CMineDlg::OnExportKml() {
-    ExportWaypoints(WaypointFormat::Kml, {});
+    ExportWaypoints(ExportKind::Kml, {});
 }
 
 void CMineDlg::OnExportMapKml() {
-    ExportWaypoints(WaypointFormat::Kml, CurrentMapFilter());
+    ExportWaypoints(ExportKind::Kml, CurrentMapFilter());
 }
 
 void CMineDlg::OnExportWaypoints() {
-    ExportWaypoints(WaypointFormat::OziWaypoints, {});
+    ExportWaypoints(ExportKind::OziWaypoints, {});
 }
 
 void CMineDlg::OnExportMapWaypoints() {
-    ExportWaypoints(WaypointFormat::OziWaypoints, CurrentMapFilter());
+    ExportWaypoints(ExportKind::OziWaypoints, CurrentMapFilter());
+}
+
+void CMineDlg::OnFindNear() {
+    m_findDlg.Show(m_hWnd, FindMode::Near, m_lastClick);
+}
+
+void CMineDlg::OnFindAlong() {
+    m_findDlg.Show(m_hWnd, FindMode::Along, m_lastClick);
+}
+
+void CMineDlg::OnFindMatching() {
+    m_findDlg.Show(m_hWnd, FindMode::Matching, m_lastClick);
 }

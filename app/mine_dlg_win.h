@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "export/waypoint_file_export.h"
+#include "find/find_mines_dlg_win.h"
 #include "framework/controls_win.h"
 #include "framework/dialog_win.h"
 #include "ozilink/ozi_api_win.h"
@@ -16,7 +18,7 @@ class CMineDlg : public CDialog {
 public:
     // `mines`: the application object's mines, which the dialog loads,
     // empties and exports; the application runs the dialog with them.
-    explicit CMineDlg(CMineArray& mines, CWnd* parent = nullptr);
+    CMineDlg(CMineArray& mines, CLazyMineIndex& mineIndex, CWnd* parent = nullptr);
 
     // Loads the file named by m_strDataFile into the application's mines,
     // with the wait cursor; reports its own failures. Negative: failed. On
@@ -35,6 +37,7 @@ public:
     bool EnsureOziExplorerRunning();
 
     CMineArray& m_mines;
+    CLazyMineIndex& m_mineIndex;
     std::string m_strDataFile;
     COziApi m_oziApi;
 
@@ -72,6 +75,10 @@ protected:
     void OnExportMapKml();
     void OnExportWaypoints();
     void OnExportMapWaypoints();
+    // Find menu: the "Find Mines" window in one of its modes (find/).
+    void OnFindNear();
+    void OnFindAlong();
+    void OnFindMatching();
 
 private:
     // A map click (ozilink/): shows the first mine within the sensitivity.
@@ -83,5 +90,10 @@ private:
     // above 0): the test of the "for loaded map" commands.
     PositionFilter CurrentMapFilter() const;
     // A waypoint export of the File menu: all mines, or those `onMap` accepts.
-    void ExportWaypoints(WaypointFormat format, const PositionFilter& onMap);
+    void ExportWaypoints(ExportKind kind, const PositionFilter& onMap);
+
+    CFindMinesDlg m_findDlg;
+    // The point of the last map click, which "Mines near the last click..."
+    // starts from.
+    std::optional<MapPoint> m_lastClick;
 };

@@ -100,14 +100,14 @@ LoadResult ReadMineArchive(const std::string& fileName, FilePtr opened, CMineArr
     return result;
 }
 
-bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMessageSink& sink) {
+ExportResult WriteMineArchive(const std::string& fileName, const CMineArray& mines) {
     const std::size_t size = mines.GetSize();
     if (size > kArchiveMaxElements) {
-        sink.Report(MessageKind::FileError,
-                    "There are " + std::to_string(size - 1) +
-                        " mines, more than a mine archive can hold (65534 mines). '" + fileName +
-                        "' was not written.");
-        return false;
+        return ExportResult::Failed(MessageKind::FileError,
+                                    "There are " + std::to_string(size - 1) +
+                                        " mines, more than a mine archive can hold (65534 "
+                                        "mines). '" +
+                                        fileName + "' was not written.");
     }
 
     const SafeWriteResult result = WriteFileSafely(fileName, [&](CFile& file) {
@@ -125,8 +125,7 @@ bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMes
         file.Write(bytes.data(), bytes.size());
     });
     if (!result.Ok()) {
-        sink.Report(MessageKind::FileError, FitFileErrorText(result.message));
-        return false;
+        return ExportResult::Failed(MessageKind::FileError, FitFileErrorText(result.message));
     }
-    return true;
+    return ExportResult::Written();
 }

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "fileio/file_ptr.h"
+#include "minedata/export_result.h"
 #include "minedata/load_result.h"
-#include "minedata/message_sink.h"
 #include "minedata/mine_array.h"
 
 // An archive's count is a 16-bit word: at most this many elements, so one
@@ -21,7 +21,7 @@ LoadResult ReadMineArchive(const std::string& fileName, FilePtr file, CMineArray
 
 // Writes elements 1 to size - 1 of `mines` as a mine archive at `fileName`,
 // through a temporary file that replaces the target only when everything was
-// written. Refuses a collection the count cannot express. Failures are
-// reported to `sink`, and an earlier file at `fileName` is then untouched.
-// Returns true when the file was written.
-bool WriteMineArchive(const std::string& fileName, const CMineArray& mines, IMessageSink& sink);
+// written. Refuses a collection the count cannot express. A failure is
+// FileError with the file error text cut to 511 characters, or the count's
+// refusal; an earlier file at `fileName` is then untouched.
+ExportResult WriteMineArchive(const std::string& fileName, const CMineArray& mines);

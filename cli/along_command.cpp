@@ -6,13 +6,11 @@
 
 #include "cli/commands.h"
 #include "cli/data_file.h"
+#include "cli/export_status.h"
 #include "cli/filter_options.h"
 #include "cli/json_output.h"
 #include "cli/text_output.h"
-#include "export/gpx_file.h"
-#include "export/kml_file.h"
-#include "export/ozi_waypoint_file.h"
-#include "export/point_file.h"
+#include "export/export_kind.h"
 #include "find/query_values.h"
 #include "geo/mine_index.h"
 #include "geo/route_search.h"
@@ -32,18 +30,15 @@ struct AlongOptions {
     FilterOptions filters;
 };
 
-enum class ExportKind { kNone, kGpx, kKml, kWaypoints, kPoints };
-
-ExportKind ExportKindOfName(std::string_view path) {
-    const auto endsWith = [path](std::string_view ending) {
-        return path.size() > ending.size() &&
-               EqualIgnoringAsciiCase(path.substr(path.size() - ending.size()), ending);
-    };
-    return endsWith(".gpx")   ? ExportKind::kGpx
-           : endsWith(".kml") ? ExportKind::kKml
-           : endsWith(".wpt") ? ExportKind::kWaypoints
-           : endsWith(".pnt") ? ExportKind::kPoints
-                              : ExportKind::kNone;
+// The endings --export takes, as "a, b or c".
+std::string ExportEndings() {
+    std::string endings;
+    const auto rows = ExportKindRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        endings += i == 0 ? "" : i + 1 == rows.size() ? " or " : ", ";
+        endings += rows[i].ending;
+    }
+    return endings;
 }
 
 // Reads the route file ("-" for standard input) whole, before the data file
@@ -66,34 +61,15 @@ CRoute ReadRouteArgument(const std::string& path) {
 
 // Writes the chosen mines, in route order, with the writer OUT's ending picks.
 void ExportAnswers(const std::string& path, const LoadedData& data,
-                   const std::vector<AlongMine>& answers, IMessageSink& sink) {
+                   const std::vector<AlongMine>& answers) {
     std::vector<std::size_t> indices;
     indices.reserve(answers.size());
     for (const AlongMine& answer : answers) {
         indices.push_back(answer.index);
     }
-    SafeWriteResult result;
-    switch (ExportKindOfName(path)) {
-        case ExportKind::kGpx:
-            result = ExportGpxFile(path, data.mines, indices);
-            break;
-        case ExportKind::kKml:
-            result = ExportKmlFile(path, data.mines, indices);
-            break;
-        case ExportKind::kWaypoints:
-            result = ExportOziWaypointFile(path, data.mines, indices);
-            break;
-        case ExportKind::kPoints:
-        case ExportKind::kNone:
-            // The point file writes a whole collection: this one is in route order.
-            if (!ExportPointFile(path, CopyChosenMines(data.mines, indices), {}, sink)) {
-                throw CommandError(kExitNotWritten, "");
-            }
-            return;
-    }
-    if (!result.Ok()) {
-        throw CommandError(kExitNotWritten, result.message);
-    }
+    // The validator has accepted the ending.
+    const ExportKind kind = ExportKindForPath(path).value_or(ExportKind::PointFile);
+    ThrowUnlessWritten(ExportMines(kind, path, data.mines, indices), data);
 }
 
 int RunAlong(const AlongOptions& options, IMessageSink& sink) {
@@ -113,7 +89,7 @@ int RunAlong(const AlongOptions& options, IMessageSink& sink) {
             "no mine within " + options.within + " km of the route in '" + options.routeFile + "'");
     }
     if (!options.exportFile.empty()) {
-        ExportAnswers(options.exportFile, data, answers, sink);
+        ExportAnswers(options.exportFile, data, answers);
     }
     if (options.json) {
         CJsonWriter json(kJsonIndent);
@@ -156,13 +132,14 @@ Command AddAlongCommand(CLI::App& app) {
     command
         ->add_option("--export", options->exportFile,
                      "Also write the mines, in route order, to OUT: GPX (.gpx), KML (.kml), "
-                     "OziExplorer waypoints (.wpt) or point file (.pnt)")
+                     "OziExplorer waypoints (.wpt), point file (.pnt) or comma-separated text "
+                     "(.csv)")
         ->type_name("OUT")
         ->check(CLI::Validator(
             [](const std::string& text) {
-                return ExportKindOfName(text) != ExportKind::kNone
+                return ExportKindForPath(text)
                            ? std::string()
-                           : "expected a file name ending in .gpx, .kml, .wpt or .pnt: " + text;
+                           : "expected a file name ending in " + ExportEndings() + ": " + text;
             },
             ""));
     command->add_flag("--json", options->json, "A JSON array instead of text");

@@ -52,11 +52,13 @@ Command AddAlongCommand(CLI::App& app);
 Command AddExportPointCommand(CLI::App& app);
 // export-dat DATAFILE OUT [filters]
 Command AddExportArchiveCommand(CLI::App& app);
-// export-gpx DATAFILE OUT
+// export-gpx DATAFILE OUT [filters]
 Command AddExportGpxCommand(CLI::App& app);
-// export-kml DATAFILE OUT
+// export-kml DATAFILE OUT [filters]
 Command AddExportKmlCommand(CLI::App& app);
-// export-wpt DATAFILE OUT
+// export-wpt DATAFILE OUT [filters]
 Command AddExportWaypointCommand(CLI::App& app);
+// export-csv DATAFILE OUT [filters]
+Command AddExportCsvCommand(CLI::App& app);
 // info DATAFILE [--json]
 Command AddInfoCommand(CLI::App& app);

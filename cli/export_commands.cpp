@@ -7,10 +7,9 @@
 #include "archive/mine_archive.h"
 #include "cli/commands.h"
 #include "cli/data_file.h"
+#include "cli/export_status.h"
 #include "cli/filter_options.h"
-#include "export/gpx_file.h"
-#include "export/kml_file.h"
-#include "export/ozi_waypoint_file.h"
+#include "export/export_kind.h"
 #include "export/point_file.h"
 #include "export/waypoint_text.h"
 
@@ -29,82 +28,59 @@ void AddExportArguments(CLI::App& command, ExportOptions& options, const std::st
     AddFilterOptions(command, options.filters);
 }
 
-// Says on stderr how many mines an export left out, and why.
-void ReportLeftOut(std::size_t count, std::string_view reason) {
+// Says on stderr how many of the mines written an export left out, and why.
+template <typename Placeable>
+void ReportLeftOut(const CMineArray& mines, std::span<const std::size_t> indices,
+                   Placeable placeable, std::string_view reason) {
+    std::size_t count = 0;
+    for (const std::size_t index : indices) {
+        count += placeable(mines[index]) ? 0 : 1;
+    }
     if (count > 0) {
         std::cerr << "vemra-cli: " << count << " mine(s) left out: their coordinates are " << reason
                   << "\n";
     }
 }
 
-// Loads the data file and writes the mines the filters take with `write`,
-// which returns false when the output could not be written. Without a filter
-// the collection is written as loaded.
-template <typename Write>
-int RunExport(const ExportOptions& options, IMessageSink& sink, Write write) {
+// Loads the data file and writes the mines the filters take, in file order,
+// as `kind`. Nothing taken by a filter writes nothing.
+int RunExport(const ExportOptions& options, ExportKind kind, IMessageSink& sink) {
     const MineFilter filter = MakeMineFilter(options.filters);
     const LoadedData data = LoadDataFile(options.dataFile, sink);
-    bool written = false;
-    if (filter.IsEmpty()) {
-        written = write(data.mines);
-    } else {
-        written = write(CopyChosenMines(data.mines, ChooseMines(data, filter)));
-    }
-    if (!written) {
-        throw CommandError(kExitNotWritten, "");
+    const std::vector<std::size_t> indices = SelectMines(data.mines, filter);
+    const ExportResult result =
+        filter.IsEmpty() ? ExportKindRowOf(kind).write(options.outFile, data.mines, indices)
+                         : ExportMines(kind, options.outFile, data.mines, indices);
+    ThrowUnlessWritten(result, data);
+    switch (kind) {
+        case ExportKind::PointFile:
+            ReportLeftOut(data.mines, indices, HasFiniteCoordinates, "not finite numbers");
+            break;
+        case ExportKind::Gpx:
+        case ExportKind::Kml:
+        case ExportKind::OziWaypoints:
+            ReportLeftOut(data.mines, indices, HasMapPosition, "not a place on the globe");
+            break;
+        case ExportKind::CommaSeparated:
+            break;
     }
     return data.ExitStatus(kExitOk);
 }
 
-// Writes one of the waypoint files (GPX, KML, OziExplorer waypoints).
-using WaypointExport = SafeWriteResult (*)(const std::string& path, const CMineArray& mines,
-                                           std::span<const std::size_t> indices);
-
-int RunExportWaypoints(const ExportOptions& options, WaypointExport write, IMessageSink& sink) {
-    const MineFilter filter = MakeMineFilter(options.filters);
-    const LoadedData data = LoadDataFile(options.dataFile, sink);
-    const std::vector<std::size_t> indices = ChooseMines(data, filter);
-    const SafeWriteResult result = write(options.outFile, data.mines, indices);
-    if (!result.Ok()) {
-        throw CommandError(kExitNotWritten, result.message);
-    }
-    std::size_t unplaced = 0;
-    for (const std::size_t index : indices) {
-        unplaced += HasMapPosition(data.mines[index]) ? 0 : 1;
-    }
-    ReportLeftOut(unplaced, "not a place on the globe");
-    return data.ExitStatus(kExitOk);
-}
-
-Command AddWaypointCommand(CLI::App& app, const std::string& name, const std::string& description,
-                           const std::string& outHelp, WaypointExport write) {
+Command AddKindCommand(CLI::App& app, const std::string& name, const std::string& description,
+                       const std::string& outHelp, ExportKind kind) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand(name, description);
     AddExportArguments(*command, *options, outHelp);
-    return {command, [options, write](IMessageSink& sink) {
-                return RunExportWaypoints(*options, write, sink);
-            }};
+    return {command,
+            [options, kind](IMessageSink& sink) { return RunExport(*options, kind, sink); }};
 }
 
 }  // namespace
 
 Command AddExportPointCommand(CLI::App& app) {
-    auto options = std::make_shared<ExportOptions>();
-    CLI::App* command = app.add_subcommand("export-pnt", "Write the mines as an Ozi point file");
-    AddExportArguments(*command, *options, "Point file to write");
-    return {command, [options](IMessageSink& sink) {
-                return RunExport(*options, sink, [&](const CMineArray& mines) {
-                    if (!ExportPointFile(options->outFile, mines, {}, sink)) {
-                        return false;
-                    }
-                    std::size_t unwritable = 0;
-                    for (std::size_t i = 1; i < mines.GetSize(); ++i) {
-                        unwritable += HasFiniteCoordinates(mines[i]) ? 0 : 1;
-                    }
-                    ReportLeftOut(unwritable, "not finite numbers");
-                    return true;
-                });
-            }};
+    return AddKindCommand(app, "export-pnt", "Write the mines as an Ozi point file",
+                          "Point file to write", ExportKind::PointFile);
 }
 
 Command AddExportArchiveCommand(CLI::App& app) {
@@ -112,25 +88,43 @@ Command AddExportArchiveCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand("export-dat", "Write the mines as a mine archive");
     AddExportArguments(*command, *options, "Mine archive to write");
     return {command, [options](IMessageSink& sink) {
-                return RunExport(*options, sink, [&](const CMineArray& mines) {
-                    return WriteMineArchive(options->outFile, mines, sink);
-                });
+                const MineFilter filter = MakeMineFilter(options->filters);
+                const LoadedData data = LoadDataFile(options->dataFile, sink);
+                // Without a filter the collection is written as loaded.
+                ExportResult result;
+                if (filter.IsEmpty()) {
+                    result = WriteMineArchive(options->outFile, data.mines);
+                } else {
+                    const std::vector<std::size_t> indices = SelectMines(data.mines, filter);
+                    result = indices.empty()
+                                 ? ExportResult::NothingToWrite()
+                                 : WriteMineArchive(options->outFile,
+                                                    CopyChosenMines(data.mines, indices));
+                }
+                ThrowUnlessWritten(result, data);
+                return data.ExitStatus(kExitOk);
             }};
 }
 
 Command AddExportGpxCommand(CLI::App& app) {
-    return AddWaypointCommand(app, "export-gpx", "Write the mines as GPX 1.1 waypoints (UTF-8)",
-                              "GPX file to write", ExportGpxFile);
+    return AddKindCommand(app, "export-gpx", "Write the mines as GPX 1.1 waypoints (UTF-8)",
+                          "GPX file to write", ExportKind::Gpx);
 }
 
 Command AddExportKmlCommand(CLI::App& app) {
-    return AddWaypointCommand(
-        app, "export-kml", "Write the mines as KML 2.2 placemarks (UTF-8), Main Page in balloons",
-        "KML file to write", ExportKmlFile);
+    return AddKindCommand(app, "export-kml",
+                          "Write the mines as KML 2.2 placemarks (UTF-8), Main Page in balloons",
+                          "KML file to write", ExportKind::Kml);
 }
 
 Command AddExportWaypointCommand(CLI::App& app) {
-    return AddWaypointCommand(app, "export-wpt",
-                              "Write the mines as an OziExplorer waypoint file (Windows-1252)",
-                              "Waypoint file to write", ExportOziWaypointFile);
+    return AddKindCommand(app, "export-wpt",
+                          "Write the mines as an OziExplorer waypoint file (Windows-1252)",
+                          "Waypoint file to write", ExportKind::OziWaypoints);
+}
+
+Command AddExportCsvCommand(CLI::App& app) {
+    return AddKindCommand(app, "export-csv",
+                          "Write the mines as comma-separated text of the 47 MRDS columns (UTF-8)",
+                          "Comma-separated file to write", ExportKind::CommaSeparated);
 }

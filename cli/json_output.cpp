@@ -5,6 +5,7 @@
 #include <string>
 
 #include "csv/column_map.h"
+#include "infosheet/main_page_lines.h"
 #include "infosheet/page_texts.h"
 #include "text/text_encoding.h"
 
@@ -27,39 +28,19 @@ std::size_t TextIndexOfSlot(int slot) {
     return indexes[static_cast<std::size_t>(slot)];
 }
 
-void AppendOptionalText(CJsonWriter& json, const std::optional<std::string>& text) {
-    if (text) {
-        json.DataText(*text);
-    } else {
-        json.Null();
-    }
-}
-
 }  // namespace
 
 void CMineJson::AppendMainPage(CJsonWriter& json, const CMine& mine) {
     FillMainPageTexts(mine, m_page);
     json.BeginObject();
-    json.Key("name");
-    json.DataText(m_page.name);
-    json.Key("position");
-    json.DataText(m_page.position);
-    json.Key("location");
-    json.DataText(m_page.location);
-    json.Key("commodity_type");
-    AppendOptionalText(json, m_page.commodityType);
-    json.Key("major");
-    json.DataText(m_page.major);
-    json.Key("minor");
-    json.DataText(m_page.minor);
-    json.Key("trace");
-    json.DataText(m_page.trace);
-    json.Key("discovery");
-    json.DataText(m_page.discovery);
-    json.Key("production");
-    AppendOptionalText(json, m_page.production);
-    json.Key("production_years");
-    json.DataText(m_page.productionYears);
+    for (const MainPageLine& line : kMainPageLines) {
+        json.Key(line.key);
+        if (const std::string* text = MainPageLineText(m_page, line.field)) {
+            json.DataText(*text);
+        } else {
+            json.Null();
+        }
+    }
     json.EndObject();
 }
 

@@ -26,11 +26,11 @@ int RunReportingErrors(const std::vector<Command>& commands, IMessageSink& sink)
         return RunChosen(commands, sink);
     } catch (const CommandError& error) {
         if (*error.what() != '\0') {
-            std::cerr << "vemra-cli: " << error.what() << '\n';
+            WriteMessageLine(std::cerr, error.what());
         }
         return error.Status();
     } catch (const std::bad_alloc&) {
-        std::cerr << "vemra-cli: out of memory\n";
+        WriteMessageLine(std::cerr, "out of memory");
         return kExitFailed;
     }
 }
@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         AddLookupCommand(app),         AddNearestCommand(app),   AddExportPointCommand(app),
         AddExportArchiveCommand(app),  AddExportGpxCommand(app), AddExportKmlCommand(app),
-        AddExportWaypointCommand(app), AddInfoCommand(app),      AddAlongCommand(app)};
+        AddExportWaypointCommand(app), AddExportCsvCommand(app), AddInfoCommand(app),
+        AddAlongCommand(app)};
     const std::vector<std::string> arguments = ProgramArguments(argc, argv);
     std::vector<const char*> argumentTexts;
     for (const std::string& argument : arguments) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-void CStreamMessageSink::Report(MessageKind /*kind*/, std::string_view text) {
-    std::string line = "Vemra: ";
+void WriteMessageLine(std::ostream& out, std::string_view text) {
+    std::string line = "vemra-cli: ";
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             continue;
@@ -11,5 +11,9 @@ void CStreamMessageSink::Report(MessageKind /*kind*/, std::string_view text) {
         line += text[i] == '\n' ? ' ' : text[i];
     }
     line += '\n';
-    m_out << line << std::flush;
+    out << line << std::flush;
+}
+
+void CStreamMessageSink::Report(MessageKind /*kind*/, std::string_view text) {
+    WriteMessageLine(m_out, text);
 }

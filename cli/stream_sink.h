@@ -5,9 +5,12 @@
 
 #include "minedata/message_sink.h"
 
-// Shows what the program would put in a message box as one "Vemra: text"
-// line. Line breaks inside the text become blanks so that every message stays
-// on one line.
+// Writes `text` to `out` as one "vemra-cli: text" line, every message of the
+// command line told alike: line breaks inside the text become blanks, so that
+// every message stays on one line.
+void WriteMessageLine(std::ostream& out, std::string_view text);
+
+// Shows what the program would put in a message box as a WriteMessageLine.
 class CStreamMessageSink : public IMessageSink {
 public:
     explicit CStreamMessageSink(std::ostream& out) : m_out(out) {}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/json_output.h"
+#include "infosheet/main_page_lines.h"
 #include "infosheet/page_texts.h"
 #include "text/text_encoding.h"
 #include "text/trim.h"
@@ -56,22 +57,14 @@ std::vector<Line> FieldLines(const CMine& mine, const std::array<PageField, N>& 
 }  // namespace
 
 void WriteMainPage(std::ostream& out, const CMine& mine) {
-    MainPageTexts main = MakeMainPageTexts(mine);
-    // Top to bottom as the page lays them out; position and location share
-    // one frame, whose title the page spells "Locaction".
-    WritePage(out, kPageTitles[0],
-              {
-                  {"Name:", std::move(main.name)},
-                  {"Location:", std::move(main.position)},
-                  {"", std::move(main.location)},
-                  {"Type:", std::move(main.commodityType)},
-                  {"Major:", std::move(main.major)},
-                  {"Minor:", std::move(main.minor)},
-                  {"Trace:", std::move(main.trace)},
-                  {"Discovery:", std::move(main.discovery)},
-                  {"Production:", std::move(main.production)},
-                  {"Prod.Years:", std::move(main.productionYears)},
-              });
+    const MainPageTexts main = MakeMainPageTexts(mine);
+    std::vector<Line> lines;
+    for (const MainPageLine& line : kMainPageLines) {
+        const std::string* text = MainPageLineText(main, line.field);
+        lines.push_back(
+            {std::string(line.textLabel), text ? std::optional<std::string>(*text) : std::nullopt});
+    }
+    WritePage(out, kPageTitles[0], lines);
 }
 
 void WriteMinePages(std::ostream& out, const CMine& mine) {

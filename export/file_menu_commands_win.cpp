@@ -1,70 +1,58 @@
 #include "export/file_menu_commands_win.h"
 
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "archive/mine_archive.h"
+#include "export/waypoint_file_export.h"
 #include "framework/file_dialog_win.h"
 #include "framework/wait_cursor_win.h"
 
 namespace {
 
-// What the save dialog of a waypoint format offers.
-struct SaveDialogText {
-    const char* defaultExt;
-    const char* defaultName;
-    const char* filter;
-    const char* title;
-};
-
-SaveDialogText SaveDialogTextOf(WaypointFormat format) {
-    switch (format) {
-        case WaypointFormat::Gpx:
-            return {"gpx", "mines.gpx", "GPX files (*.gpx)|*.gpx|All Files (*.*)|*.*||",
-                    "GPX File Name"};
-        case WaypointFormat::Kml:
-            return {"kml", "mines.kml", "KML files (*.kml)|*.kml|All Files (*.*)|*.*||",
-                    "KML File Name"};
-        case WaypointFormat::OziWaypoints:
-            break;
-    }
-    return {"wpt", "mines.wpt", "Ozi Waypoint files (*.wpt)|*.wpt|All Files (*.*)|*.*||",
-            "Ozi Waypoint File Name"};
+// The name chosen in the save dialog of `kind`, as its row words it.
+std::optional<std::string> AskExportFileName(CWnd& owner, ExportKind kind) {
+    const ExportKindRow& row = ExportKindRowOf(kind);
+    const std::string defaultExt(row.ending.substr(1));
+    const std::string defaultName(row.defaultName);
+    const std::string filter(row.filterText);
+    const std::string title(row.dialogTitle);
+    return AskSaveFileName(owner, defaultExt.c_str(), defaultName.c_str(), filter.c_str(),
+                           title.c_str());
 }
 
 }  // namespace
 
-void ExportPointFileCommand(CWnd& owner, const CMineArray& mines, const PositionFilter& onMap,
-                            IMessageSink& sink) {
-    const auto path = AskSaveFileName(owner, "pnt", "point.pnt",
-                                      "Ozi Point files (*.pnt)|*.pnt|All Files (*.*)|*.*||",
-                                      "Ozi Point File Name");
-    if (path) {
-        CWaitCursor wait;
-        ExportPointFile(*path, mines, onMap, sink);
+std::optional<ExportResult> ExportPointFileCommand(CWnd& owner, const CMineArray& mines,
+                                                   const PositionFilter& onMap) {
+    const auto path = AskExportFileName(owner, ExportKind::PointFile);
+    if (!path) {
+        return std::nullopt;
     }
+    CWaitCursor wait;
+    return ExportPointFile(*path, mines, onMap);
 }
 
-void ExportWaypointFileCommand(CWnd& owner, WaypointFormat format, const CMineArray& mines,
-                               const PositionFilter& onMap, IMessageSink& sink) {
-    const SaveDialogText text = SaveDialogTextOf(format);
-    const auto path =
-        AskSaveFileName(owner, text.defaultExt, text.defaultName, text.filter, text.title);
-    if (path) {
-        CWaitCursor wait;
-        ExportWaypointFile(format, *path, mines, onMap, sink);
+std::optional<ExportResult> ExportWaypointFileCommand(CWnd& owner, ExportKind kind,
+                                                      const CMineArray& mines,
+                                                      const PositionFilter& onMap) {
+    const auto path = AskExportFileName(owner, kind);
+    if (!path) {
+        return std::nullopt;
     }
+    CWaitCursor wait;
+    return ExportWaypointFile(kind, *path, mines, onMap);
 }
 
-void ExportArchiveCommand(CWnd& owner, const CMineArray& mines, IMessageSink& sink) {
+std::optional<ExportResult> ExportArchiveCommand(CWnd& owner, const CMineArray& mines) {
     const auto path =
         AskSaveFileName(owner, "dat", "mrds.dat", "Vemra data (*.dat)|*.dat|All Files (*.*)|*.*||",
                         "Vemra Data File Name");
-    if (path) {
-        CWaitCursor wait;
-        WriteMineArchive(*path, mines, sink);
+    if (!path) {
+        return std::nullopt;
     }
+    CWaitCursor wait;
+    return WriteMineArchive(*path, mines);
 }
 
 // The menu entry is greyed, so the user cannot reach this; it stays bound.

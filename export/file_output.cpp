@@ -55,18 +55,20 @@ void WritePending(std::ostream& out, std::string& pending) {
     pending.clear();
 }
 
-bool ReportExportResult(const SafeWriteResult& result, const std::string& path,
-                        IMessageSink& sink) {
+ExportResult ExportResultOf(const SafeWriteResult& result, const std::string& path) {
     switch (result.failedAt) {
         case SafeWriteStage::None:
-            return true;
+            return ExportResult::Written();
         case SafeWriteStage::Create:
-            sink.Report(MessageKind::ExportFailed, "Error opening:\n" + path);
-            return false;
+            return ExportResult::Failed(MessageKind::ExportFailed, "Error opening:\n" + path);
         case SafeWriteStage::Write:
         case SafeWriteStage::Replace:
             break;
     }
-    sink.Report(MessageKind::ExportFailed, result.message);
-    return false;
+    return ExportResult::Failed(MessageKind::ExportFailed, result.message);
+}
+
+ExportResult ExportStream(const std::string& path,
+                          const std::function<void(std::ostream&)>& write) {
+    return ExportResultOf(WriteStreamSafely(path, write), path);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fileio/safe_file_writer.h"
+#include "minedata/export_result.h"
 #include "minedata/message_sink.h"
 
 // Writes the file `path` as WriteFileSafely does (a temporary file beside it
@@ -14,10 +15,14 @@
 SafeWriteResult WriteStreamSafely(const std::string& path,
                                   const std::function<void(std::ostream&)>& write);
 
-// Tells `sink` why the export to `path` failed, as the program says it: "Error
-// opening:" and the path when the file could not be made, else the path and
-// the system's reason. Returns whether `result` is a success.
-bool ReportExportResult(const SafeWriteResult& result, const std::string& path, IMessageSink& sink);
+// What an export to `path` written by WriteStreamSafely came to, worded as
+// the program words it: ExportFailed with "Error opening:" and the path on
+// the next line when the file could not be made, else with the safe writer's
+// text (the path and the system's reason).
+ExportResult ExportResultOf(const SafeWriteResult& result, const std::string& path);
+
+// Writes `path` with WriteStreamSafely and returns ExportResultOf its result.
+ExportResult ExportStream(const std::string& path, const std::function<void(std::ostream&)>& write);
 
 // Writes `pending` to `out` and empties it once it holds a batch's worth, so
 // that a file of many small records is written in few large pieces with

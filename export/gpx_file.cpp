@@ -64,7 +64,7 @@ void WriteGpxFile(std::ostream& out, const CMineArray& mines,
                    });
 }
 
-SafeWriteResult ExportGpxFile(const std::string& path, const CMineArray& mines,
-                              std::span<const std::size_t> indices) {
-    return WriteStreamSafely(path, [&](std::ostream& out) { WriteGpxFile(out, mines, indices); });
+ExportResult ExportGpxFile(const std::string& path, const CMineArray& mines,
+                           std::span<const std::size_t> indices) {
+    return ExportStream(path, [&](std::ostream& out) { WriteGpxFile(out, mines, indices); });
 }

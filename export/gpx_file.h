@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fileio/safe_file_writer.h"
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
 
 // GPX 1.1 waypoint files, for GPS units and GIS programs. Texts are written
@@ -25,5 +26,5 @@ void WriteGpxFile(std::ostream& out, const CMineArray& mines, std::span<const st
 
 // Writes the GPX document to `path` through WriteStreamSafely: on failure,
 // nothing is left behind and an earlier file at `path` is unchanged.
-SafeWriteResult ExportGpxFile(const std::string& path, const CMineArray& mines,
-                              std::span<const std::size_t> indices);
+ExportResult ExportGpxFile(const std::string& path, const CMineArray& mines,
+                           std::span<const std::size_t> indices);

@@ -65,8 +65,8 @@ void WriteOziWaypointFile(std::ostream& out, const CMineArray& mines,
                    });
 }
 
-SafeWriteResult ExportOziWaypointFile(const std::string& path, const CMineArray& mines,
-                                      std::span<const std::size_t> indices) {
-    return WriteStreamSafely(path,
-                             [&](std::ostream& out) { WriteOziWaypointFile(out, mines, indices); });
+ExportResult ExportOziWaypointFile(const std::string& path, const CMineArray& mines,
+                                   std::span<const std::size_t> indices) {
+    return ExportStream(path,
+                        [&](std::ostream& out) { WriteOziWaypointFile(out, mines, indices); });
 }

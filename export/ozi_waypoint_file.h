@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fileio/safe_file_writer.h"
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
 
 // OziExplorer waypoint files ("OziExplorer Waypoint File Version 1.1"), which
@@ -29,5 +30,5 @@ void WriteOziWaypointFile(std::ostream& out, const CMineArray& mines,
 
 // Writes the file to `path` through WriteStreamSafely: on failure, nothing
 // is left behind and an earlier file at `path` is unchanged.
-SafeWriteResult ExportOziWaypointFile(const std::string& path, const CMineArray& mines,
-                                      std::span<const std::size_t> indices);
+ExportResult ExportOziWaypointFile(const std::string& path, const CMineArray& mines,
+                                   std::span<const std::size_t> indices);

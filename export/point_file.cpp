@@ -23,6 +23,28 @@ void AppendPointFileLine(std::string& out, const CMine& mine) {
     out += ",,,,-777.0";
 }
 
+void AppendHeader(std::string& out) {
+    for (const char* header : kHeaderLines) {
+        out += header;
+        out += kLineEnd;
+    }
+}
+
+void WritePointLines(std::ostream& out, const CMineArray& mines,
+                     std::span<const std::size_t> indices) {
+    std::string pending;
+    AppendHeader(pending);
+    for (const std::size_t index : indices) {
+        const CMine& mine = mines[index];
+        if (HasFiniteCoordinates(mine)) {
+            AppendPointFileLine(pending, mine);
+            pending += kLineEnd;
+            WriteWhenFull(out, pending);
+        }
+    }
+    WritePending(out, pending);
+}
+
 }  // namespace
 
 bool HasFiniteCoordinates(const CMine& mine) {
@@ -37,10 +59,7 @@ std::string PointFileLine(const CMine& mine) {
 
 void WritePointFile(std::ostream& out, const CMineArray& mines, const PositionFilter& filter) {
     std::string pending;
-    for (const char* header : kHeaderLines) {
-        pending += header;
-        pending += kLineEnd;
-    }
+    AppendHeader(pending);
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {
         const CMine& mine = mines[i];
         if (!HasFiniteCoordinates(mine) ||
@@ -55,9 +74,12 @@ void WritePointFile(std::ostream& out, const CMineArray& mines, const PositionFi
     WritePending(out, pending);
 }
 
-bool ExportPointFile(const std::string& path, const CMineArray& mines, const PositionFilter& filter,
-                     IMessageSink& sink) {
-    const SafeWriteResult result =
-        WriteStreamSafely(path, [&](std::ostream& out) { WritePointFile(out, mines, filter); });
-    return ReportExportResult(result, path, sink);
+ExportResult ExportPointFile(const std::string& path, const CMineArray& mines,
+                             const PositionFilter& filter) {
+    return ExportStream(path, [&](std::ostream& out) { WritePointFile(out, mines, filter); });
+}
+
+ExportResult ExportPointMines(const std::string& path, const CMineArray& mines,
+                              std::span<const std::size_t> indices) {
+    return ExportStream(path, [&](std::ostream& out) { WritePointLines(out, mines, indices); });
 }

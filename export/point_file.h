@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <ostream>
+#include <span>
 #include <string>
 
-#include "minedata/message_sink.h"
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
 
 // Decides whether a mine's position (latitude, longitude in degrees) lies on
@@ -29,9 +31,14 @@ std::string PointFileLine(const CMine& mine);
 void WritePointFile(std::ostream& out, const CMineArray& mines, const PositionFilter& filter);
 
 // Writes the point file to `path` through a temporary file beside it, which
-// replaces the target only when everything was written. Reports a failure to
-// `sink` ("Error opening:\n<path>" when the file cannot be created, a write
-// error otherwise) and leaves any earlier file at `path` untouched.
-// Returns true when the file was written.
-bool ExportPointFile(const std::string& path, const CMineArray& mines, const PositionFilter& filter,
-                     IMessageSink& sink);
+// replaces the target only when everything was written; an earlier file at
+// `path` is untouched on failure. A failure is ExportFailed, worded as the
+// program shows it: "Error opening:\n<path>" when the file cannot be
+// created, the path and the system's reason otherwise (ExportResultOf).
+ExportResult ExportPointFile(const std::string& path, const CMineArray& mines,
+                             const PositionFilter& filter);
+
+// The same file of mines[indices[i]] in that order, leaving out those without
+// finite coordinates. Precondition: every index < mines.GetSize().
+ExportResult ExportPointMines(const std::string& path, const CMineArray& mines,
+                              std::span<const std::size_t> indices);

@@ -1,29 +1,5 @@
 #include "export/waypoint_file_export.h"
 
-#include <span>
-
-#include "export/file_output.h"
-#include "export/gpx_file.h"
-#include "export/kml_file.h"
-#include "export/ozi_waypoint_file.h"
-
-namespace {
-
-SafeWriteResult WriteInFormat(WaypointFormat format, const std::string& path,
-                              const CMineArray& mines, std::span<const std::size_t> indices) {
-    switch (format) {
-        case WaypointFormat::Gpx:
-            return ExportGpxFile(path, mines, indices);
-        case WaypointFormat::Kml:
-            return ExportKmlFile(path, mines, indices);
-        case WaypointFormat::OziWaypoints:
-            break;
-    }
-    return ExportOziWaypointFile(path, mines, indices);
-}
-
-}  // namespace
-
 std::vector<std::size_t> MinesOnMap(const CMineArray& mines, const PositionFilter& onMap) {
     std::vector<std::size_t> chosen;
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {
@@ -36,8 +12,7 @@ std::vector<std::size_t> MinesOnMap(const CMineArray& mines, const PositionFilte
     return chosen;
 }
 
-bool ExportWaypointFile(WaypointFormat format, const std::string& path, const CMineArray& mines,
-                        const PositionFilter& onMap, IMessageSink& sink) {
-    return ReportExportResult(WriteInFormat(format, path, mines, MinesOnMap(mines, onMap)), path,
-                              sink);
+ExportResult ExportWaypointFile(ExportKind kind, const std::string& path, const CMineArray& mines,
+                                const PositionFilter& onMap) {
+    return ExportKindRowOf(kind).write(path, mines, MinesOnMap(mines, onMap));
 }

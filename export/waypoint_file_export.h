@@ -4,17 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "export/export_kind.h"
 #include "export/point_file.h"
-#include "minedata/message_sink.h"
+#include "minedata/export_result.h"
 #include "minedata/mine_array.h"
-
-// The waypoint files the program's File menu writes, each by the same writer
-// as vemra-cli's export command of that format.
-enum class WaypointFormat {
-    Gpx,           // ExportGpxFile
-    Kml,           // ExportKmlFile
-    OziWaypoints,  // ExportOziWaypointFile
-};
 
 // The indices of elements 1 on of `mines`, in index order: every one, or
 // with `onMap` those it accepts. `onMap` is asked once for each of them, in
@@ -22,11 +15,11 @@ enum class WaypointFormat {
 // asks it.
 std::vector<std::size_t> MinesOnMap(const CMineArray& mines, const PositionFilter& onMap);
 
-// Writes the mines MinesOnMap chooses to `path` in `format` through a
-// temporary file that replaces it only when complete; no mine chosen gives a
-// file without waypoints. A failure goes to `sink` as ExportFailed, worded
-// as the point file's ("Error opening:\n<path>" when the file cannot be
-// made, else the path and the system's reason), and leaves an earlier file
-// at `path` as it was. Returns true when the file was written.
-bool ExportWaypointFile(WaypointFormat format, const std::string& path, const CMineArray& mines,
-                        const PositionFilter& onMap, IMessageSink& sink);
+// Writes the mines MinesOnMap chooses to `path` with the writer of `kind`
+// (GPX, KML or OziExplorer waypoints, as vemra-cli's export of that kind);
+// no mine chosen gives a file without waypoints. A failure is ExportFailed,
+// worded as the point file's ("Error opening:\n<path>" when the file cannot
+// be made, else the path and the system's reason), and leaves an earlier
+// file at `path` as it was.
+ExportResult ExportWaypointFile(ExportKind kind, const std::string& path, const CMineArray& mines,
+                                const PositionFilter& onMap);

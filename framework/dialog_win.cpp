@@ -126,7 +126,24 @@ INT_PTR CDialog::DoModal() {
     return m_nModalResult;
 }
 
+bool CDialog::Create(HWND owner) {
+    m_bModeless = true;
+    HWND hWnd = ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
+                                     &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (hWnd == nullptr) {
+        m_bModeless = false;
+        return false;
+    }
+    RegisterModelessDialog(hWnd);
+    ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    return true;
+}
+
 void CDialog::EndDialog(int result) {
+    if (m_bModeless) {
+        DestroyWindow();
+        return;
+    }
     m_nModalResult = result;
     m_bEndModal = true;
     if (m_hWnd != nullptr) {
@@ -168,7 +185,7 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
 
 bool CDialog::PreTranslateMessage(MSG* msg) {
-    if (PreTranslateModelessSheets(msg)) {
+    if (PreTranslateModelessSheets(msg) || PreTranslateModelessDialogs(msg)) {
         return true;
     }
     return m_hWnd != nullptr && ::IsDialogMessageW(m_hWnd, msg);
@@ -241,6 +258,10 @@ INT_PTR CDialog::HandleMessage(CDialog* dialog, HWND hWnd, UINT message, WPARAM 
 }
 
 void CDialog::OnNcDestroy() noexcept {
+    if (m_bModeless) {
+        UnregisterModelessDialog(m_hWnd);
+        m_bModeless = false;
+    }
     m_hWnd = nullptr;
     for (CWnd* control : m_attachedControls) {
         control->Detach();

@@ -24,6 +24,14 @@ public:
     // cannot be created.
     virtual INT_PTR DoModal();
 
+    // Creates the dialog from its template as a modeless window owned by
+    // `owner` (not disabled) and shows it; false when the window cannot be
+    // made. The modal loop running the program offers the window its
+    // keyboard messages. Closing it (OnCancel, the close box) destroys the
+    // window; the object stays and may Create again.
+    bool Create(HWND owner);
+    bool IsModeless() const { return m_bModeless; }
+
     // Ends the modal run with `result` once the current message is handled.
     void EndDialog(int result);
 
@@ -61,6 +69,7 @@ private:
                                  LPARAM lParam) noexcept;
     void OnNcDestroy() noexcept;
 
+    bool m_bModeless = false;
     bool m_bEndModal = false;
     int m_nModalResult = -1;
     // Controls attached by DDX_Control; they let go of their handles when the

@@ -12,6 +12,11 @@ std::vector<HWND>& Sheets() {
     return sheets;
 }
 
+std::vector<HWND>& Dialogs() {
+    thread_local std::vector<HWND> dialogs;
+    return dialogs;
+}
+
 }  // namespace
 
 void RegisterModelessSheet(HWND sheet) {
@@ -42,6 +47,29 @@ bool PreTranslateModelessSheets(MSG* msg) {
         if (taken) {
             return true;
         }
+    }
+    return false;
+}
+
+void RegisterModelessDialog(HWND dialog) {
+    std::vector<HWND>& dialogs = Dialogs();
+    if (dialog != nullptr && std::find(dialogs.begin(), dialogs.end(), dialog) == dialogs.end()) {
+        dialogs.push_back(dialog);
+    }
+}
+
+void UnregisterModelessDialog(HWND dialog) {
+    std::vector<HWND>& dialogs = Dialogs();
+    dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), dialog), dialogs.end());
+}
+
+bool PreTranslateModelessDialogs(MSG* msg) {
+    const std::vector<HWND> dialogs = Dialogs();
+    for (HWND dialog : dialogs) {
+        if (msg->hwnd != dialog && !::IsChild(dialog, msg->hwnd)) {
+            continue;
+        }
+        return ::IsDialogMessageW(dialog, msg) != FALSE;
     }
     return false;
 }

@@ -19,3 +19,12 @@ void UnregisterModelessSheet(HWND sheet);
 // (OK or Cancel pressed) is destroyed and removed, as modeless sheets must
 // be; a sheet whose window is already gone is just removed.
 bool PreTranslateModelessSheets(MSG* msg);
+
+// Modeless dialogs (CDialog::Create) open on this thread, which need
+// IsDialogMessage for Tab, mnemonics, Enter and Escape.
+void RegisterModelessDialog(HWND dialog);
+void UnregisterModelessDialog(HWND dialog);
+
+// Offers `msg` to the registered dialog it is meant for (the dialog or one
+// of its controls) through IsDialogMessageW; true when it took it.
+bool PreTranslateModelessDialogs(MSG* msg);

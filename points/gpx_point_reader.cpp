@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "text/ascii_text.h"
 #include "text/trim.h"
 
 namespace {
@@ -36,18 +37,7 @@ std::string_view LocalName(std::string_view name) {
 }  // namespace
 
 bool IsGpxName(std::string_view path) {
-    if (path.size() < 4) {
-        return false;
-    }
-    const std::string_view ending = path.substr(path.size() - 4);
-    const std::string_view wanted = ".gpx";
-    for (std::size_t i = 0; i < 4; ++i) {
-        const char c = ending[i] >= 'A' && ending[i] <= 'Z' ? ending[i] - 'A' + 'a' : ending[i];
-        if (c != wanted[i]) {
-            return false;
-        }
-    }
-    return true;
+    return EndsWithIgnoringAsciiCase(path, ".gpx");
 }
 
 int CGpxPointReader::Get() {

@@ -13,11 +13,6 @@ namespace {
 
 constexpr const char* kRouteFileWhat = "route file";
 
-bool EndsWithInAnyCase(std::string_view text, std::string_view ending) {
-    return text.size() >= ending.size() &&
-           EqualIgnoringAsciiCase(text.substr(text.size() - ending.size()), ending);
-}
-
 std::unique_ptr<IPointReader> MakeReader(std::istream& input, RouteFormat format) {
     switch (format) {
         case RouteFormat::kGpx:
@@ -35,13 +30,13 @@ std::unique_ptr<IPointReader> MakeReader(std::istream& input, RouteFormat format
 }  // namespace
 
 RouteFormat RouteFormatOfName(std::string_view path) {
-    if (EndsWithInAnyCase(path, ".gpx")) {
+    if (EndsWithIgnoringAsciiCase(path, ".gpx")) {
         return RouteFormat::kGpx;
     }
-    if (EndsWithInAnyCase(path, ".plt")) {
+    if (EndsWithIgnoringAsciiCase(path, ".plt")) {
         return RouteFormat::kOziTrack;
     }
-    if (EndsWithInAnyCase(path, ".rte")) {
+    if (EndsWithIgnoringAsciiCase(path, ".rte")) {
         return RouteFormat::kOziRoute;
     }
     return RouteFormat::kPointLines;

@@ -140,19 +140,54 @@ class RealReadersTest(CliTestCase):
         # Each style defined once, before the placemarks, and named by each.
         document = ElementTree.parse(kml).getroot().find("{*}Document")
         ids = [style.get("id") for style in document.findall("{*}Style")]
-        self.assertEqual(sorted(ids), sorted(style for _, style in STATUSES))
+        # No type code, no production year, a state alone: the form "x02".
+        self.assertEqual(sorted(ids), sorted(style + "-x02" for _, style in STATUSES))
         placemarks = [(i, child) for i, child in enumerate(document)
                       if child.tag.endswith("Placemark")]
         self.assertLess(max(i for i, child in enumerate(document)
                             if child.tag.endswith("}Style")), placemarks[0][0])
-        want = ["@" + STATUSES[i % len(STATUSES)][1] for i in range(len(NAMES))]
+        want = ["@" + STATUSES[i % len(STATUSES)][1] + "-x02" for i in range(len(NAMES))]
         fields = self.tool("ogrinfo", "-ro", "-al", kml).decode()
         self.assertEqual(re.findall(r"^  Style = (.*)$", fields, re.M), want)
+        # Every field an attribute under its MRDS name; empty ones left out.
+        self.assertEqual(re.findall(r"^  COM_MAJOR \(String\) = (.*)$", fields, re.M),
+                         ["Gold, <Silver>"] * len(NAMES))
+        self.assertEqual(re.findall(r"^  LATITUDE \(String\) = (.*)$", fields, re.M),
+                         ["%.6f" % latitude for _, latitude, _ in self.expected])
+        self.assertNotIn("COUNTY (String)", fields)
         resolved = self.tool("ogrinfo", "--config", "LIBKML_RESOLVE_STYLE", "YES", "-ro", "-al",
                              kml).decode()
         colors = re.findall(r"^  Style = SYMBOL\(.*c:(#[0-9A-F]+)\)$", resolved, re.M)
         self.assertEqual(len(colors), len(NAMES))
         self.assertEqual(len(set(colors)), len(STATUSES))
+
+    def test_comma_separated(self):
+        out = self.path("mines.csv.out")
+        self.run_ok("export-csv", self.data, out)
+        # GDAL reads each text and position as it reads them from the data file
+        # (where it drops the quotes inside an unquoted name, as here).
+        def ogr_fields(path):
+            return self.tool("ogrinfo", "-ro", "-al", "-oo", "X_POSSIBLE_NAMES=LONGITUDE", "-oo",
+                             "Y_POSSIBLE_NAMES=LATITUDE", "CSV:" + path).decode("utf-8", "replace")
+        fields = ogr_fields(out)
+        self.assertEqual(re.findall(r"^  COM_MAJOR \(String\) = (.*)$", fields, re.M),
+                         ["Gold, <Silver>"] * len(NAMES) + ["", ""])
+        names = re.findall(r"^  SITE_NAME \(String\) = (.*)$", fields, re.M)
+        self.assertEqual(names[:3],
+                         ["Smith & Sons <No. 2>", "Bull Run, North Ext.", "O'Brien Big Pit"])
+        self.assertEqual(names[4], "Caf\u00e9 \u201cLode\u201d \u20ac")
+        from_data = re.findall(r"^  SITE_NAME \(String\) = (.*)$", ogr_fields(self.data), re.M)
+        # The data file holds one name in code page 1252, which GDAL does not decode.
+        self.assertEqual(names[:4] + names[5:], from_data[:4] + from_data[5:])
+        points = re.findall(r"^  POINT \((\S+) (\S+)\)$", fields, re.M)[:len(NAMES)]
+        self.assertEqual([(float(lat), float(lon)) for lon, lat in points],
+                         [(lat, lon) for _, lat, lon in self.expected])
+        # Vemra reads back the same mines: every export of them is the same.
+        for command in ("export-pnt", "export-gpx", "export-kml", "export-wpt", "export-csv"):
+            self.run_ok(command, self.data, self.path("a.out"))
+            self.run_ok(command, out, self.path("b.out"))
+            self.assertEqual(self.read(self.path("a.out")), self.read(self.path("b.out")),
+                             command)
 
     def test_point_file(self):
         out = self.path("mines.pnt")

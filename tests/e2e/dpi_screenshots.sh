@@ -1,8 +1,10 @@
 #!/bin/sh
-# Screenshots of the main dialog and the four "Mine Info" pages on a scaled
-# display, to look at: runs the sheet's first end-to-end test with Wine's
-# LogPixels at DPI (144 = 150%) and takes a picture of the screen at each of
-# its snapshot points: main.png (the main dialog), page1.png ... page4.png.
+# Screenshots of the main dialog, the four "Mine Info" pages and the "Find
+# Mines" window on a scaled display, to look at: runs the sheet's first
+# end-to-end test and the window's with Wine's LogPixels at DPI (144 = 150%)
+# and takes a picture of the screen at each of their snapshot points:
+# main.png (the main dialog), page1.png ... page4.png, find-near.png,
+# find-along.png, find-matching.png.
 # TEST names another test of the sheet with snapshot points of its own, e.g.
 # InfoSheet.EveryPageShowsANameAlikeStoredAsUtf8OrWindows1252 (utf8-name.png).
 #   dpi_screenshots.sh BUILD_DIR OUT_DIR [DPI [TEST]]     (BUILD_DIR: build/win64 or build/win32)
@@ -13,7 +15,7 @@ fi
 build=$1
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
-test=${4:-InfoSheet.FirstMatchOpensFourPagesShowingTheClickedMine}
+test=${4:-InfoSheet.FirstMatchOpensFourPagesShowingTheClickedMine|FindMines.EachModeListsTheMinesVemraCliFindsInItsOrder}
 export VEMRA_E2E_LOGPIXELS="${3:-144}" VEMRA_E2E_SNAPSHOTS="$out"
 rm -f "$out"/*.ready "$out"/*.done
 

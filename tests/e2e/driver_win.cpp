@@ -1,5 +1,7 @@
 #include "tests/e2e/driver_win.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -52,6 +54,87 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam) {
 BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
     reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
     return TRUE;
+}
+
+// A block of memory in the process of a window, for messages whose
+// arguments point to memory.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, std::size_t size) : m_size(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        m_process =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (m_process != nullptr) {
+            m_address =
+                VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        }
+    }
+    ~RemoteBuffer() {
+        if (m_address != nullptr) {
+            VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+        }
+        if (m_process != nullptr) {
+            CloseHandle(m_process);
+        }
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Valid() const { return m_address != nullptr; }
+    char* Address(std::size_t offset = 0) const { return static_cast<char*>(m_address) + offset; }
+    bool Write(std::size_t offset, const void* data, std::size_t size) const {
+        return offset + size <= m_size &&
+               WriteProcessMemory(m_process, Address(offset), data, size, nullptr);
+    }
+    bool Read(std::size_t offset, void* data, std::size_t size) const {
+        return offset + size <= m_size &&
+               ReadProcessMemory(m_process, Address(offset), data, size, nullptr);
+    }
+
+private:
+    std::size_t m_size;
+    HANDLE m_process = nullptr;
+    void* m_address = nullptr;
+};
+
+constexpr int kListTextChars = 1024;
+
+// The text of one cell, through LVM_GETITEMTEXTW with a remote buffer.
+std::string ListCellText(HWND list, const RemoteBuffer& buffer, int row, int column) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.cchTextMax = kListTextChars;
+    item.pszText = reinterpret_cast<wchar_t*>(buffer.Address(sizeof item));
+    const wchar_t nothing = L'\0';
+    buffer.Write(sizeof item, &nothing, sizeof nothing);
+    buffer.Write(0, &item, sizeof item);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(buffer.Address()), SMTO_ABORTIFHUNG,
+                        kMessageTimeoutMs, &length);
+    std::wstring text(static_cast<std::size_t>(kListTextChars), L'\0');
+    buffer.Read(sizeof item, text.data(), text.size() * sizeof(wchar_t));
+    text.resize(std::wcslen(text.c_str()));
+    return Utf8FromWide(text);
+}
+
+LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                        &result);
+    return static_cast<LRESULT>(result);
+}
+
+void PostClick(HWND window, int x, int y, bool doubleClick) {
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(window, WM_MOUSEMOVE, 0, at);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+    if (doubleClick) {
+        PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageW(window, WM_LBUTTONUP, 0, at);
+    }
 }
 
 std::string TopLevelCaption(HWND window) {
@@ -208,6 +291,109 @@ void Process::Kill() {
         TerminateProcess(m_info.hProcess, 99);
         WaitForSingleObject(m_info.hProcess, 5000);
     }
+}
+
+std::optional<std::string> RunForOutput(const std::string& exe,
+                                        const std::vector<std::string>& arguments,
+                                        const std::string& workDir, DWORD timeoutMs) {
+    const std::string outputPath =
+        JoinPath(workDir, "output-" + std::to_string(GetTickCount64()) + ".txt");
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE output = CreateFileW(WideFromUtf8(outputPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string commandLine = QuoteArgument(exe);
+    for (const std::string& argument : arguments) {
+        commandLine += " " + QuoteArgument(argument);
+    }
+    std::wstring wideCommandLine = WideFromUtf8(commandLine);
+    const std::wstring wideWorkDir = WideFromUtf8(workDir);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    const BOOL started =
+        CreateProcessW(WideFromUtf8(exe).c_str(), wideCommandLine.data(), nullptr, nullptr, TRUE, 0,
+                       nullptr, wideWorkDir.c_str(), &startup, &info);
+    CloseHandle(output);
+    if (!started) {
+        return std::nullopt;
+    }
+    const bool ended = WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(info.hProcess, 99);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    auto bytes = ReadFileBytes(outputPath);
+    DeleteFileW(WideFromUtf8(outputPath).c_str());
+    return ended ? bytes : std::nullopt;
+}
+
+std::vector<std::string> ListColumnTitles(HWND list) {
+    std::vector<std::string> titles;
+    const auto header = reinterpret_cast<HWND>(SendWithin(list, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(SendWithin(header, HDM_GETITEMCOUNT, 0, 0));
+    RemoteBuffer buffer(list, sizeof(HDITEMW) + kListTextChars * sizeof(wchar_t));
+    for (int i = 0; buffer.Valid() && i < count; ++i) {
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.cchTextMax = kListTextChars;
+        item.pszText = reinterpret_cast<wchar_t*>(buffer.Address(sizeof item));
+        buffer.Write(0, &item, sizeof item);
+        SendWithin(header, HDM_GETITEMW, static_cast<WPARAM>(i),
+                   reinterpret_cast<LPARAM>(buffer.Address()));
+        std::wstring text(static_cast<std::size_t>(kListTextChars), L'\0');
+        buffer.Read(sizeof item, text.data(), text.size() * sizeof(wchar_t));
+        text.resize(std::wcslen(text.c_str()));
+        titles.push_back(Utf8FromWide(text));
+    }
+    return titles;
+}
+
+std::vector<std::vector<std::string>> ListRows(HWND list) {
+    std::vector<std::vector<std::string>> rows;
+    const int count = static_cast<int>(SendWithin(list, LVM_GETITEMCOUNT, 0, 0));
+    const std::size_t columns = ListColumnTitles(list).size();
+    RemoteBuffer buffer(list, sizeof(LVITEMW) + kListTextChars * sizeof(wchar_t));
+    for (int row = 0; buffer.Valid() && row < count; ++row) {
+        std::vector<std::string> cells;
+        for (std::size_t column = 0; column < columns; ++column) {
+            cells.push_back(ListCellText(list, buffer, row, static_cast<int>(column)));
+        }
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
+void ClickListRow(HWND list, int row, bool doubleClick) {
+    RemoteBuffer buffer(list, sizeof(RECT));
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    buffer.Write(0, &rect, sizeof rect);
+    SendWithin(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    SendWithin(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(buffer.Address()));
+    buffer.Read(0, &rect, sizeof rect);
+    PostClick(list, rect.left + 4, (rect.top + rect.bottom) / 2, doubleClick);
+}
+
+void ClickListHeader(HWND list, int column) {
+    const auto header = reinterpret_cast<HWND>(SendWithin(list, LVM_GETHEADER, 0, 0));
+    int left = 0;
+    for (int i = 0; i < column; ++i) {
+        left += static_cast<int>(SendWithin(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+    }
+    const int width =
+        static_cast<int>(SendWithin(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    RECT headerRect{};
+    GetClientRect(header, &headerRect);
+    PostClick(header, left + width / 2, headerRect.bottom / 2, false);
 }
 
 std::vector<HWND> TopLevelWindows(DWORD pid) {

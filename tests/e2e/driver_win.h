@@ -74,6 +74,14 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// Runs `exe` with `arguments` in `workDir` until it ends (within the time
+// limit), its standard output going to a file; returns what it wrote, or
+// nothing when it could not run or did not end.
+std::optional<std::string> RunForOutput(const std::string& exe,
+                                        const std::vector<std::string>& arguments,
+                                        const std::string& workDir,
+                                        DWORD timeoutMs = kDefaultTimeoutMs);
+
 // ---- Windows ----
 
 // Visible top-level windows of the process (all processes for pid 0).
@@ -117,6 +125,20 @@ void PressKey(HWND window, UINT virtualKey);
 // State flags of a command of the window's menu bar (MF_GRAYED, MF_DISABLED),
 // or nothing when there is no such item.
 std::optional<UINT> MenuItemState(HWND window, UINT id);
+
+// ---- List views of another process ----
+// The texts pass through a buffer in the list's process, as a user's screen
+// reader would read them.
+
+// The titles of the report-view list's columns, left to right.
+std::vector<std::string> ListColumnTitles(HWND list);
+// The texts of every row, a text per column.
+std::vector<std::vector<std::string>> ListRows(HWND list);
+// A click (or double-click) on the row's first cell, posted as the mouse
+// delivers it.
+void ClickListRow(HWND list, int row, bool doubleClick = false);
+// A click on the header of the column.
+void ClickListHeader(HWND list, int column);
 
 // ---- Message boxes and file dialogs ----
 

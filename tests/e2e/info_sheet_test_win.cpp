@@ -301,18 +301,6 @@ protected:
         return windows;
     }
 
-    // With VEMRA_E2E_SNAPSHOTS naming a folder, waits there for a screenshot
-    // of the screen: writes `name`.ready and waits for `name`.done.
-    static void Snapshot(const std::string& name) {
-        const std::string folder = EnvPath("VEMRA_E2E_SNAPSHOTS");
-        if (folder.empty()) {
-            return;
-        }
-        Sleep(300);  // let the page paint
-        WriteFileBytes(JoinPath(folder, name + ".ready"), "");
-        WaitFor([&] { return FileExists(JoinPath(folder, name + ".done")); }, 30000);
-    }
-
     void ExpectMainPage(HWND page, const std::string& name, const std::string& position,
                         const std::string& location, const std::string& type,
                         const std::string& major, const std::string& minor,

@@ -1,6 +1,7 @@
 """Reads back, with programs nobody here wrote, the waypoint files that the
-end-to-end test VemraProgram.WritesWaypointFilesOfAllMinesAndOfTheMapsMines
-wrote through Vemra.exe's File menu: xmllint finds the GPX and KML well formed,
+end-to-end tests VemraProgram.WritesWaypointFilesOfAllMinesAndOfTheMapsMines
+and FindMines.ExportWritesTheListedMinesInTheListsOrder wrote through
+Vemra.exe's File menu and the "Find Mines" window's Export, in their order: xmllint finds the GPX and KML well formed,
 GPSBabel reads the GPX and the OziExplorer waypoint file, ogrinfo the GPX and
 the KML, each with the names and positions of the mines listed beside the file
 (FILE.expected: "name<TAB>lat<TAB>lon" lines).

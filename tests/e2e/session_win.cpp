@@ -69,6 +69,36 @@ std::string ArchiveOf(const std::vector<TestMine>& mines, std::vector<std::size_
     return bytes;
 }
 
+std::string KeptPath(const std::string& leaf) {
+    const std::string folder = EnvPath("VEMRA_E2E_EXPORTS");
+    return folder.empty() ? folder : JoinPath(folder, leaf);
+}
+
+void KeepForReaders(const std::string& leaf, const std::string& bytes,
+                    const std::vector<TestMine>& mines) {
+    const std::string path = KeptPath(leaf);
+    if (path.empty()) {
+        return;
+    }
+    std::string expected;
+    for (const TestMine& mine : mines) {
+        expected += mine.name + "\t" + mine.latitude + "\t" + mine.longitude + "\n";
+    }
+    CreateDirectoryA(EnvPath("VEMRA_E2E_EXPORTS").c_str(), nullptr);
+    EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
+    EXPECT_TRUE(WriteFileBytes(path + ".expected", expected)) << path;
+}
+
+void Snapshot(const std::string& name) {
+    const std::string folder = EnvPath("VEMRA_E2E_SNAPSHOTS");
+    if (folder.empty()) {
+        return;
+    }
+    Sleep(300);  // let the window paint
+    WriteFileBytes(JoinPath(folder, name + ".ready"), "");
+    WaitFor([&] { return FileExists(JoinPath(folder, name + ".done")); }, 30000);
+}
+
 void E2eTest::SetUp() {
     m_work = EnvPath("VEMRA_E2E_WORK");
     if (m_work.empty()) {

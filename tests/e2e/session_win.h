@@ -46,6 +46,21 @@ std::string ArchiveRecord(const TestMine& mine);
 std::string ArchiveOf(const std::vector<TestMine>& mines,
                       std::vector<std::size_t>* recordEnds = nullptr);
 
+// Where KeepForReaders leaves the file of that name; empty when the runner
+// names no folder.
+std::string KeptPath(const std::string& leaf);
+
+// Leaves the file, and beside it the mines it must hold ("name<TAB>lat<TAB>lon"
+// lines), in the folder VEMRA_E2E_EXPORTS names, where read_back_exports.py
+// has GPSBabel, ogrinfo and xmllint read it back.
+void KeepForReaders(const std::string& leaf, const std::string& bytes,
+                    const std::vector<TestMine>& mines);
+
+// With VEMRA_E2E_SNAPSHOTS naming a folder, waits there for a screenshot
+// of the screen (tests/e2e/dpi_screenshots.sh): writes `name`.ready and
+// waits for `name`.done.
+void Snapshot(const std::string& name);
+
 // The stand-in's map box in the tests (south, west, north, east).
 inline constexpr char kTestBox[] = "38,-121,46,-113";
 

@@ -492,31 +492,6 @@ std::size_t WaypointCount(const std::string& leaf, const std::string& bytes) {
     return lines >= 4 ? lines - 4 : 0;
 }
 
-// Where KeepForReaders leaves the file of that name; empty when the runner
-// names no folder.
-std::string KeptPath(const std::string& leaf) {
-    const std::string folder = EnvPath("VEMRA_E2E_EXPORTS");
-    return folder.empty() ? folder : JoinPath(folder, leaf);
-}
-
-// Leaves the file, and beside it the mines it must hold ("name<TAB>lat<TAB>lon"
-// lines), in the folder VEMRA_E2E_EXPORTS names, where read_back_exports.py
-// has GPSBabel, ogrinfo and xmllint read it back.
-void KeepForReaders(const std::string& leaf, const std::string& bytes,
-                    const std::vector<TestMine>& mines) {
-    const std::string path = KeptPath(leaf);
-    if (path.empty()) {
-        return;
-    }
-    std::string expected;
-    for (const TestMine& mine : mines) {
-        expected += mine.name + "\t" + mine.latitude + "\t" + mine.longitude + "\n";
-    }
-    CreateDirectoryA(EnvPath("VEMRA_E2E_EXPORTS").c_str(), nullptr);
-    EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
-    EXPECT_TRUE(WriteFileBytes(path + ".expected", expected)) << path;
-}
-
 TEST_F(VemraProgram, WritesWaypointFilesOfAllMinesAndOfTheMapsMines) {
     // Shows: each waypoint command through its save dialog (offered name,
     // default extension) writes all mines, or, for the loaded map, asks the

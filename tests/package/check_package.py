@@ -29,7 +29,9 @@ README_COMMANDS = (
     "info", "lookup", "nearest", "along", "export-pnt", "export-dat", "export-gpx", "export-kml",
     "export-wpt",
 )
-README_TERMS = ("--points", "GPX file", "KML file", "Ozi wpt file")
+README_TERMS = ("--points", "GPX file", "KML file", "Ozi wpt file", "Find Mines",
+                "Mines near the last click...", "Mines along a route...",
+                "Mines by name or commodity...")
 
 failures = []
 

@@ -278,13 +278,13 @@ protected:
 TEST_F(MineArchiveTest, EmptyAndPlaceholderOnlyCollections) {
     CMineArray empty;
     const std::string zero = dir.File("zero.dat");
-    ASSERT_TRUE(WriteMineArchive(zero, empty, sink));
+    ASSERT_TRUE(WriteMineArchive(zero, empty).IsWritten());
     EXPECT_EQ(ReadFileBytes(zero), Bytes({0, 0}));
 
     CMineArray one;
     one.Add(MakeMine(0, 0, 0, "header row"));
     const std::string oneFile = dir.File("one.dat");
-    ASSERT_TRUE(WriteMineArchive(oneFile, one, sink));
+    ASSERT_TRUE(WriteMineArchive(oneFile, one).IsWritten());
     EXPECT_EQ(ReadFileBytes(oneFile), Bytes({1, 0}));
 
     CMineArray read = Collection({FullMine(1)});
@@ -302,7 +302,7 @@ TEST_F(MineArchiveTest, RoundTripDropsWhollyEmptyRecords) {
     const CMine c = MakeMine(0, 0.0f, 1.0f, "");
     const CMineArray written = Collection({a, CMine(), b, CMine(), c});
     const std::string path = dir.File("mines.dat");
-    ASSERT_TRUE(WriteMineArchive(path, written, sink));
+    ASSERT_TRUE(WriteMineArchive(path, written).IsWritten());
     EXPECT_EQ(ReadFileBytes(path), Bytes({6, 0}) + SerializedForm(a) + SerializedForm(CMine()) +
                                        SerializedForm(b) + SerializedForm(CMine()) +
                                        SerializedForm(c));
@@ -321,7 +321,7 @@ TEST_F(MineArchiveTest, RoundTripDropsWhollyEmptyRecords) {
 
     // Writing the same collection again gives the same bytes.
     const std::string again = dir.File("again.dat");
-    ASSERT_TRUE(WriteMineArchive(again, written, sink));
+    ASSERT_TRUE(WriteMineArchive(again, written).IsWritten());
     EXPECT_EQ(ReadFileBytes(again), ReadFileBytes(path));
 }
 
@@ -385,7 +385,7 @@ TEST_F(MineArchiveTest, LargeArchivesKeepEveryByteAcrossTheirBlocks) {
         written.Add(std::move(mine));
     }
     const std::string path = dir.File("large.dat");
-    ASSERT_TRUE(WriteMineArchive(path, written, sink));
+    ASSERT_TRUE(WriteMineArchive(path, written).IsWritten());
     ASSERT_EQ(ReadFileBytes(path), bytes);
 
     CMineArray read;
@@ -471,19 +471,19 @@ TEST_F(MineArchiveTest, RefusesMoreElementsThanTheCountHolds) {
     CMineArray mines;
     mines.SetSize(kArchiveMaxElements, 100);
     const std::string fits = dir.File("fits.dat");
-    ASSERT_TRUE(WriteMineArchive(fits, mines, sink));
+    ASSERT_TRUE(WriteMineArchive(fits, mines).IsWritten());
     const std::string bytes = ReadFileBytes(fits);
     EXPECT_EQ(bytes.substr(0, 2), Bytes({0xFF, 0xFF}));
     EXPECT_EQ(bytes.size(), 2 + 65534 * kEmptyRecordSize);
 
     mines.SetSize(kArchiveMaxElements + 1, 100);
     const std::string tooMany = dir.File("too_many.dat");
-    EXPECT_FALSE(WriteMineArchive(tooMany, mines, sink));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text,
+    const ExportResult refused = WriteMineArchive(tooMany, mines);
+    EXPECT_EQ(refused.outcome, ExportOutcome::Failed);
+    EXPECT_EQ(refused.text,
               "There are 65535 mines, more than a mine archive can hold (65534 mines). '" +
                   tooMany + "' was not written.");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::FileError);
+    EXPECT_EQ(refused.kind, MessageKind::FileError);
     EXPECT_FALSE(std::filesystem::exists(tooMany));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -491,18 +491,18 @@ TEST_F(MineArchiveTest, RefusesMoreElementsThanTheCountHolds) {
 TEST_F(MineArchiveTest, WriteFailureIsReportedAndKeepsTheEarlierFile) {
     const CMineArray mines = Collection({FullMine(1)});
     const std::string inMissingFolder = dir.File("no_such_folder/mines.dat");
-    EXPECT_FALSE(WriteMineArchive(inMissingFolder, mines, sink));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text,
+    const ExportResult notMade = WriteMineArchive(inMissingFolder, mines);
+    EXPECT_EQ(notMade.outcome, ExportOutcome::Failed);
+    EXPECT_EQ(notMade.text,
               "Cannot create the file '" + inMissingFolder + "': " + ErrnoText(ENOENT) + ".");
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::FileError);
+    EXPECT_EQ(notMade.kind, MessageKind::FileError);
 
     // A folder where the file should go stays a folder.
     const std::string folder = dir.File("folder.dat");
     std::filesystem::create_directory(folder);
-    EXPECT_FALSE(WriteMineArchive(folder, mines, sink));
-    ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[1].text.rfind("Cannot replace the file '" + folder + "': ", 0), 0u);
+    const ExportResult notReplaced = WriteMineArchive(folder, mines);
+    EXPECT_EQ(notReplaced.outcome, ExportOutcome::Failed);
+    EXPECT_EQ(notReplaced.text.rfind("Cannot replace the file '" + folder + "': ", 0), 0u);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

@@ -175,37 +175,43 @@ TEST(PointFileTest, NoMinesGivesTheHeaderOnly) {
 class ExportPointFileTest : public ::testing::Test {
 protected:
     TempDir dir;
-    RecordingSink sink;
     CMineArray mines = Collection({MakeMine(5, 38.5f, -117.25f, "Silver King")});
 };
 
 TEST_F(ExportPointFileTest, WritesTheExactBytes) {
     const std::string path = dir.Write("point.pnt", "earlier, longer content than the new one");
-    EXPECT_TRUE(ExportPointFile(path, mines, nullptr, sink));
+    EXPECT_TRUE(ExportPointFile(path, mines, nullptr).IsWritten());
     EXPECT_EQ(ReadFileBytes(path),
               std::string(kHeader) + "38.500000,-117.250000,0,Silver King,,,,-777.0\r\n");
-    EXPECT_TRUE(sink.messages.empty());
 
-    EXPECT_TRUE(ExportPointFile(
-        path, mines, [](double, double) { return false; }, sink));
+    EXPECT_TRUE(ExportPointFile(path, mines, [](double, double) { return false; }).IsWritten());
     EXPECT_EQ(ReadFileBytes(path), kHeader);
+
+    // A chosen list, in its own order, leaving out what has no finite position.
+    mines.Add(MakeMine(6, std::nanf(""), 1.0f, "Nowhere"));
+    mines.Add(MakeMine(7, -1.5f, 2.0f, "Second"));
+    const std::vector<std::size_t> chosen = {3, 2, 1};
+    EXPECT_TRUE(ExportPointMines(path, mines, chosen).IsWritten());
+    EXPECT_EQ(ReadFileBytes(path), std::string(kHeader) +
+                                       "-1.500000,2.000000,0,Second,,,,-777.0\r\n"
+                                       "38.500000,-117.250000,0,Silver King,,,,-777.0\r\n");
 }
 
 TEST_F(ExportPointFileTest, UnopenableFileIsReported) {
     const std::string path = dir.File("missing/point.pnt");
-    EXPECT_FALSE(ExportPointFile(path, mines, nullptr, sink));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Error opening:\n" + path);
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::ExportFailed);
+    const ExportResult result = ExportPointFile(path, mines, nullptr);
+    EXPECT_EQ(result.outcome, ExportOutcome::Failed);
+    EXPECT_EQ(result.text, "Error opening:\n" + path);
+    EXPECT_EQ(result.kind, MessageKind::ExportFailed);
 }
 
 TEST_F(ExportPointFileTest, FolderInTheWayIsReported) {
     const std::string path = dir.File("point.pnt");
     std::filesystem::create_directory(path);
-    EXPECT_FALSE(ExportPointFile(path, mines, nullptr, sink));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text.rfind("Cannot replace the file '" + path + "': ", 0), 0u);
-    EXPECT_EQ(sink.messages[0].kind, MessageKind::ExportFailed);
+    const ExportResult result = ExportPointFile(path, mines, nullptr);
+    EXPECT_EQ(result.outcome, ExportOutcome::Failed);
+    EXPECT_EQ(result.text.rfind("Cannot replace the file '" + path + "': ", 0), 0u);
+    EXPECT_EQ(result.kind, MessageKind::ExportFailed);
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
@@ -224,12 +230,11 @@ TEST_F(ExportPointFileTest, DiskFullIsReportedAndKeepsTheEarlierFile) {
             getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = 16 * 1024;
             setrlimit(RLIMIT_FSIZE, &limit);
-            const bool written = ExportPointFile(path, mines, nullptr, sink);
-            const bool ok = !written && sink.messages.size() == 1 &&
-                            sink.messages[0].text ==
-                                "Cannot write the file '" + path + "': " + ErrnoText(EFBIG) + "." &&
-                            sink.messages[0].kind == MessageKind::ExportFailed &&
-                            ReadFileBytes(path) == "earlier";
+            const ExportResult result = ExportPointFile(path, mines, nullptr);
+            const bool ok =
+                result.outcome == ExportOutcome::Failed &&
+                result.text == "Cannot write the file '" + path + "': " + ErrnoText(EFBIG) + "." &&
+                result.kind == MessageKind::ExportFailed && ReadFileBytes(path) == "earlier";
             std::_Exit(ok ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");

@@ -170,6 +170,9 @@ TEST(GpxPointReaderTest, KnowsGpxNames) {
     EXPECT_FALSE(IsGpxName("trip.gpx.txt"));
     EXPECT_FALSE(IsGpxName("gpx"));
     EXPECT_FALSE(IsGpxName("-"));
+    // The ending alone is a name with that ending, as for every ending the
+    // commands read.
+    EXPECT_TRUE(IsGpxName(".GPX"));
 }
 
 }  // namespace

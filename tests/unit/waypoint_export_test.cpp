@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/export_kind.h"
 #include "export/gpx_file.h"
 #include "export/kml_file.h"
 #include "export/ozi_waypoint_file.h"
@@ -98,6 +99,10 @@ TEST(WaypointExportTest, GpxWaypoint) {
               "    <sym>Mine</sym>\n"
               "    <type>Past Producer</type>\n"
               "  </wpt>\n");
+    // DEL is no character XML carries.
+    out.clear();
+    AppendGpxWaypoint(out, MakeMine(1.0f, 2.0f, "Bell\x7F Mine"));
+    EXPECT_NE(out.find("<name>Bell Mine</name>"), std::string::npos) << out;
     CMine unknown;
     unknown.m_fLongitude = 180.0f;
     out.clear();
@@ -107,14 +112,83 @@ TEST(WaypointExportTest, GpxWaypoint) {
               "    <sym>Mine</sym>\n  </wpt>\n");
 }
 
-TEST(WaypointExportTest, KmlPlacemarkShowsTheMainPage) {
+TEST(WaypointExportTest, KmlPlacemarkCarriesTheFieldsAndItsStyleShowsTheMainPage) {
+    const CMine mine = MakeMine(39.63718f, -117.05204f, "A]]>B");
     std::string out;
-    AppendKmlPlacemark(out, MakeMine(39.63718f, -117.05204f, "A]]>B"));
+    AppendKmlPlacemark(out, mine);
     EXPECT_EQ(out,
               "  <Placemark>\n"
               "    <name>A]]&gt;B</name>\n"
-              "    <description><![CDATA[<table>"
-              "<tr><th align=\"left\">Name</th><td>A]]&gt;B</td></tr>"
+              "    <styleUrl>#past-producer-m03</styleUrl>\n"
+              "    <ExtendedData><Data name=\"DEP_ID\"><value>10186021</value></Data>"
+              "<Data name=\"SITE_NAME\"><value>A]]&gt;B</value></Data>"
+              "<Data name=\"LATITUDE\"><value>39.637180</value></Data>"
+              "<Data name=\"LONGITUDE\"><value>-117.052040</value></Data>"
+              "<Data name=\"COUNTRY\"><value>United States</value></Data>"
+              "<Data name=\"STATE\"><value>Nevada</value></Data>"
+              "<Data name=\"COM_TYPE\"><value>M</value></Data>"
+              "<Data name=\"COM_MAJOR\"><value>Silver, Gold</value></Data>"
+              "<Data name=\"COM_TRACE\"><value>Lead &amp; Zinc</value></Data>"
+              "<Data name=\"DEV_STAT\"><value>Past Producer</value></Data>"
+              "<Data name=\"DISC_YR\"><value>1862</value></Data></ExtendedData>\n"
+              "    <Point><coordinates>-117.052040,39.637180</coordinates></Point>\n"
+              "  </Placemark>\n");
+    out.clear();
+    AppendKmlStyle(out, mine);
+    EXPECT_EQ(
+        out,
+        "  <Style id=\"past-producer-m03\"><IconStyle><color>ff0080ff</color><Icon><href>"
+        "http://maps.google.com/mapfiles/kml/shapes/placemark_circle.png</href></Icon>"
+        "</IconStyle><BalloonStyle><text><![CDATA[<h3>$[name]</h3><table>"
+        "<tr><th align=\"left\">Name</th><td>$[SITE_NAME]</td></tr>"
+        "<tr><th align=\"left\">Position</th><td>Lat: $[LATITUDE], Lon: $[LONGITUDE]</td></tr>"
+        "<tr><th align=\"left\">Location</th><td>$[COUNTRY], $[STATE]</td></tr>"
+        "<tr><th align=\"left\">Type</th><td>metallic</td></tr>"
+        "<tr><th align=\"left\">Major</th><td>$[COM_MAJOR]</td></tr>"
+        "<tr><th align=\"left\">Minor</th><td>$[COM_MINOR]</td></tr>"
+        "<tr><th align=\"left\">Trace</th><td>$[COM_TRACE]</td></tr>"
+        "<tr><th align=\"left\">Discovery</th><td>$[DY_BA]$[DISC_YR]</td></tr>"
+        "<tr><th align=\"left\">Prod. Years</th><td>$[PROD_YRS]</td></tr>"
+        "</table>$[geDirections]]]></text></BalloonStyle></Style>\n");
+}
+
+// The balloon a viewer draws: the style's template with each $[NAME] of the
+// placemark's data put in (nothing for a field left out).
+std::string RenderedBalloon(const CMine& mine) {
+    std::string style;
+    AppendKmlStyle(style, mine);
+    std::string placemark;
+    AppendKmlPlacemark(placemark, mine);
+    const auto between = [](const std::string& text, const std::string& start,
+                            const std::string& end, std::size_t& at) {
+        const std::size_t from = text.find(start, at);
+        if (from == std::string::npos) {
+            return std::string();
+        }
+        const std::size_t to = text.find(end, from + start.size());
+        at = to + end.size();
+        return text.substr(from + start.size(), to - from - start.size());
+    };
+    std::size_t at = 0;
+    std::string balloon = between(style, "<table>", "</table>", at);
+    for (std::size_t open = balloon.find("$["); open != std::string::npos;
+         open = balloon.find("$[", open)) {
+        const std::size_t close = balloon.find(']', open);
+        const std::string name = balloon.substr(open + 2, close - open - 2);
+        std::size_t from = 0;
+        const std::string value =
+            between(placemark, "<Data name=\"" + name + "\"><value>", "</value>", from);
+        balloon.replace(open, close + 1 - open, value);
+        open += value.size();
+    }
+    return balloon;
+}
+
+TEST(WaypointExportTest, KmlBalloonShowsWhatTheMainPageShows) {
+    CMine mine = MakeMine(39.63718f, -117.05204f, "Bell & Co");
+    // The page's own rows, as written by hand from its texts.
+    EXPECT_EQ(RenderedBalloon(mine),
+              "<tr><th align=\"left\">Name</th><td>Bell &amp; Co</td></tr>"
               "<tr><th align=\"left\">Position</th><td>Lat: 39.637180, Lon: -117.052040</td></tr>"
               "<tr><th align=\"left\">Location</th><td>United States, Nevada</td></tr>"
               "<tr><th align=\"left\">Type</th><td>metallic</td></tr>"
@@ -122,11 +196,27 @@ TEST(WaypointExportTest, KmlPlacemarkShowsTheMainPage) {
               "<tr><th align=\"left\">Minor</th><td></td></tr>"
               "<tr><th align=\"left\">Trace</th><td>Lead &amp; Zinc</td></tr>"
               "<tr><th align=\"left\">Discovery</th><td>1862</td></tr>"
-              "<tr><th align=\"left\">Prod. Years</th><td></td></tr>"
-              "</table>]]></description>\n"
-              "    <styleUrl>#past-producer</styleUrl>\n"
-              "    <Point><coordinates>-117.052040,39.637180</coordinates></Point>\n"
-              "  </Placemark>\n");
+              "<tr><th align=\"left\">Prod. Years</th><td></td></tr>");
+    mine.SetText(&CMine::m_strCountry, "");
+    mine.SetText(&CMine::m_strCounty, "Lander");
+    mine.SetText(&CMine::m_strComType, "b");
+    mine.SetText(&CMine::m_strYfpBa, "before ");
+    mine.SetText(&CMine::m_strYrFstPrd, "1905");
+    mine.SetText(&CMine::m_strDyBa, "in ");
+    const std::string balloon = RenderedBalloon(mine);
+    EXPECT_NE(balloon.find("<td>Nevada, Lander</td>"), std::string::npos) << balloon;
+    EXPECT_NE(balloon.find("<td>metallic and non-metallic</td>"), std::string::npos) << balloon;
+    EXPECT_NE(balloon.find("<th align=\"left\">Production</th><td>before 1905 to ??"
+                           "?</td>"),
+              std::string::npos)
+        << balloon;
+    EXPECT_NE(balloon.find("<td>in 1862</td>"), std::string::npos) << balloon;
+    mine.SetText(&CMine::m_strYrFstPrd, "");
+    mine.SetText(&CMine::m_strYrLstPrd, "1940");
+    EXPECT_NE(RenderedBalloon(mine).find("<td> ??? to 1940</td>"), std::string::npos);
+    // A code the page does not know: no Type line, as the page writes none.
+    mine.SetText(&CMine::m_strComType, "X");
+    EXPECT_EQ(RenderedBalloon(mine).find("Type"), std::string::npos);
 }
 
 TEST(WaypointExportTest, OziWaypointLine) {
@@ -204,12 +294,11 @@ TEST(WaypointExportTest, FilesFollowTheIndicesAndLeaveOutMinesWithoutAPlace) {
 
     std::ostringstream kml;
     WriteKmlFile(kml, mines, indices);
-    for (const std::string_view id :
-         {"producer", "past-producer", "prospect", "occurrence", "other-status", "no-status"}) {
-        const std::string style = "<Style id=\"" + std::string(id) + "\">";
-        EXPECT_NE(kml.str().find(style), std::string::npos) << id;
-        EXPECT_EQ(kml.str().find(style), kml.str().rfind(style)) << id;
-    }
+    // The one style both placed mines use, defined once.
+    const std::string style = "<Style id=\"past-producer-m03\">";
+    EXPECT_NE(kml.str().find(style), std::string::npos);
+    EXPECT_EQ(kml.str().find(style), kml.str().rfind(style));
+    EXPECT_EQ(kml.str().find("<Style "), kml.str().rfind("<Style "));
     EXPECT_LT(kml.str().rfind("<Style "), kml.str().find("<Placemark>"));
     EXPECT_LT(kml.str().find("<name>four</name>"), kml.str().find("<name>one</name>"));
     EXPECT_EQ(kml.str().find("beyond"), std::string::npos);
@@ -226,27 +315,25 @@ TEST(WaypointExportTest, FilesFollowTheIndicesAndLeaveOutMinesWithoutAPlace) {
 }
 
 TEST(WaypointExportTest, FailedExportsLeaveNothingBehind) {
-    using Export =
-        SafeWriteResult (*)(const std::string&, const CMineArray&, std::span<const std::size_t>);
     const CMineArray mines = MixedCollection();
     const std::vector<std::size_t> indices = {1};
     TempDir dir;
-    for (const Export write :
-         {Export{ExportGpxFile}, Export{ExportKmlFile}, Export{ExportOziWaypointFile}}) {
+    for (const ExportKindRow& row : ExportKindRows()) {
+        const ExportWriter write = row.write;
         const std::string missing = dir.File("missing/out");
-        const SafeWriteResult created = write(missing, mines, indices);
-        EXPECT_EQ(created.failedAt, SafeWriteStage::Create);
-        EXPECT_NE(created.message.find(missing), std::string::npos);
+        const ExportResult created = write(missing, mines, indices);
+        EXPECT_EQ(created.outcome, ExportOutcome::Failed);
+        EXPECT_EQ(created.text, "Error opening:\n" + missing);
 
         const std::string folder = dir.File("folder");
         std::filesystem::create_directory(folder);
-        const SafeWriteResult replaced = write(folder, mines, indices);
-        EXPECT_EQ(replaced.failedAt, SafeWriteStage::Replace);
-        EXPECT_NE(replaced.message.find(folder), std::string::npos);
+        const ExportResult replaced = write(folder, mines, indices);
+        EXPECT_EQ(replaced.outcome, ExportOutcome::Failed);
+        EXPECT_NE(replaced.text.find(folder), std::string::npos);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
         const std::string written = dir.File("out");
-        EXPECT_TRUE(write(written, mines, indices).Ok());
+        EXPECT_TRUE(write(written, mines, indices).IsWritten());
         EXPECT_TRUE(std::filesystem::remove(written));
     }
 }
