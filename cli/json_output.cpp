@@ -10,29 +10,6 @@
 #include "minedata/column_map.h"
 #include "text/text_encoding.h"
 
-namespace {
-
-// For each text slot, its text's place in CMine::Texts.
-std::array<std::size_t, kKnownColumnCount + 1> MakeTextIndexOfSlot() {
-    std::array<std::size_t, kKnownColumnCount + 1> indexes{};
-    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-        const CMine::TextField field = TextFieldOfSlot(slot);
-        for (std::size_t i = 0; field != nullptr && i < kMineTextFields.size(); ++i) {
-            if (kMineTextFields[i] == field) {
-                indexes[static_cast<std::size_t>(slot)] = i;
-            }
-        }
-    }
-    return indexes;
-}
-
-std::size_t TextIndexOfSlot(int slot) {
-    static const std::array<std::size_t, kKnownColumnCount + 1> indexes = MakeTextIndexOfSlot();
-    return indexes[static_cast<std::size_t>(slot)];
-}
-
-}  // namespace
-
 double RoundedDistanceKm(double kilometres) {
     return std::round(kilometres * 1000.0) / 1000.0;
 }
