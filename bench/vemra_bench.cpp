@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "geo/mine_index.h"
-#include "minedata/message_sink.h"
 #include "minedata/mine_archive.h"
 #include "minedata/mine_array.h"
 #include "minedata/mine_loader.h"
@@ -34,12 +33,6 @@
 namespace {
 
 constexpr std::size_t kLookupMines = 300000;
-
-class CSilentSink : public IMessageSink {
-public:
-    void Report(MessageKind, std::string_view) override { ++m_nMessages; }
-    int m_nMessages = 0;
-};
 
 // Mines spread over Nevada, Oregon and Idaho (latitude 39 to 45, longitude
 // -120 to -114), from a fixed linear congruential sequence.
