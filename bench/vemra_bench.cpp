@@ -36,12 +36,6 @@ namespace {
 
 constexpr std::size_t kLookupMines = 300000;
 
-class CSilentSink : public IMessageSink {
-public:
-    void Report(MessageKind, std::string_view) override { ++m_nMessages; }
-    int m_nMessages = 0;
-};
-
 // Mines spread over Nevada, Oregon and Idaho (latitude 39 to 45, longitude
 // -120 to -114), from a fixed linear congruential sequence.
 CMineArray SpreadMines(std::size_t count) {

@@ -9,27 +9,6 @@
 #include "infosheet/page_texts.h"
 #include "text/text_encoding.h"
 
-namespace {
-
-// For each text slot, its text's place in CMine::Texts.
-std::array<std::size_t, kKnownColumnCount + 1> MakeTextIndexOfSlot() {
-    std::array<std::size_t, kKnownColumnCount + 1> indexes{};
-    for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
-        const CMine::TextField field = TextFieldOfSlot(slot);
-        if (field != nullptr) {
-            indexes[static_cast<std::size_t>(slot)] = TextIndexOf(field);
-        }
-    }
-    return indexes;
-}
-
-std::size_t TextIndexOfSlot(int slot) {
-    static const std::array<std::size_t, kKnownColumnCount + 1> indexes = MakeTextIndexOfSlot();
-    return indexes[static_cast<std::size_t>(slot)];
-}
-
-}  // namespace
-
 void CMineJson::AppendMainPage(CJsonWriter& json, const CMine& mine) {
     FillMainPageTexts(mine, m_page);
     json.BeginObject();

@@ -88,6 +88,20 @@ CMine::TextField TextFieldOfSlot(int slot) {
     return kSlotFields[static_cast<std::size_t>(slot)];
 }
 
+std::size_t TextIndexOfSlot(int slot) {
+    static const std::array<std::size_t, kKnownColumnCount + 1> indexes = [] {
+        std::array<std::size_t, kKnownColumnCount + 1> places{};
+        for (int k = 1; k <= kKnownColumnCount; ++k) {
+            const CMine::TextField field = TextFieldOfSlot(k);
+            if (field != nullptr) {
+                places[static_cast<std::size_t>(k)] = TextIndexOf(field);
+            }
+        }
+        return places;
+    }();
+    return indexes[static_cast<std::size_t>(slot)];
+}
+
 std::string_view SecondNameOfSlot(int slot) {
     for (const SecondColumnName& second : kSecondColumnNames) {
         if (second.slot == slot) {

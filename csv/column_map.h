@@ -28,6 +28,11 @@ inline constexpr int kFirstSlotWithoutQuotes = 7;
 // The record text field a text slot feeds; null for the three number slots.
 CMine::TextField TextFieldOfSlot(int slot);
 
+// The place in CMine::Texts (CMine::GetTexts) of the text a text slot feeds,
+// so that a writer of every field walks a record's texts once. Precondition:
+// `slot` is a text slot (1 to 47, not a number slot).
+std::size_t TextIndexOfSlot(int slot);
+
 // Which slots (1 to 47) the header names. The column map alone cannot tell in
 // a header of 999 columns or more, where kNoColumn is a real column number.
 using ColumnPresence = std::bitset<kKnownColumnCount + 1>;

@@ -97,6 +97,7 @@ void AppendCoordinate(std::string& line, float value) {
 }
 
 void AppendCsvLine(std::string& line, const CMine& mine) {
+    const CMine::Texts texts = mine.GetTexts();
     for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
         if (slot > 1) {
             line += ',';
@@ -114,7 +115,7 @@ void AppendCsvLine(std::string& line, const CMine& mine) {
             default:
                 break;
         }
-        const std::string_view stored = (mine.*TextFieldOfSlot(slot)).View();
+        const std::string_view stored = texts[TextIndexOfSlot(slot)];
         const bool ascii = std::all_of(stored.begin(), stored.end(), [](char byte) {
             return static_cast<unsigned char>(byte) < 0x80;
         });

@@ -218,6 +218,7 @@ constexpr std::string_view kDataClose = "</value></Data>";
 
 void AppendExtendedData(std::string& out, const CMine& mine) {
     const auto& openings = DataOpenings();
+    const CMine::Texts texts = mine.GetTexts();
     out += "    <ExtendedData>";
     for (int slot = 1; slot <= kKnownColumnCount; ++slot) {
         const std::string& opening = openings[static_cast<std::size_t>(slot)];
@@ -240,7 +241,7 @@ void AppendExtendedData(std::string& out, const CMine& mine) {
             default:
                 break;
         }
-        const std::string_view text = (mine.*TextFieldOfSlot(slot)).View();
+        const std::string_view text = texts[TextIndexOfSlot(slot)];
         if (!text.empty()) {
             out += opening;
             AppendXmlData(out, text);

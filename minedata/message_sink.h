@@ -11,7 +11,7 @@ enum class MessageKind {
     FileError,          // an archive that cannot be opened or written, or cannot hold the mines
     ArchiveDamaged,     // an archive cut short or damaged: the complete records were kept
     ReadFailed,         // a data file whose reading failed part way: nothing was kept
-    ExportFailed,       // a point or waypoint file that cannot be created or written
+    ExportFailed,       // a point, waypoint or comma-separated file not created or written
 };
 
 // Where the core reports what the user must be told.
