@@ -31,6 +31,16 @@ RecordEnd FindRecordEnd(const unsigned char* begin, const unsigned char* end) {
     }
     const unsigned char* p = begin + kRecordFixedSize;
     for (std::size_t i = 0; i < kRecordTextCount; ++i) {
+        // Most texts are short. The text's start is formed apart from its
+        // length, so that the walk waits on one load and one add per text.
+        if (p != end && *p != kLongLengthMarker) {
+            const unsigned char* const text = p + 1;
+            const std::size_t length = *p;
+            if (static_cast<std::size_t>(end - text) >= length) {
+                p = text + length;
+                continue;
+            }
+        }
         // Each text still to come takes at least its one-byte prefix.
         const std::uint64_t later = kRecordTextCount - 1 - i;
         const auto used = static_cast<std::uint64_t>(p - begin);
