@@ -7,9 +7,10 @@
 
 #include "fileio/byte_file.h"
 
-// The bytes of an archive being read (CArchive's buffer when loading), in
-// large blocks that the records read from them go on sharing, so that their texts are never copied.
-// While the records of one block are taken, the next block is read on another thread.
+// The bytes of an archive being read (a loading CArchive's buffer), in large
+// blocks that the records read from them go on sharing, so that their texts
+// are never copied. While the records of one block are taken, the next block
+// is read on another thread.
 //
 // A block never changes once it is handed out. The few bytes left at a
 // block's end (part of a record) are copied into room kept free at the start
