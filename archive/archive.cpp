@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fileio/little_endian.h"
+#include "minedata/length_prefix.h"
+
 namespace {
+
+// Storing hands the file pieces of this size.
+constexpr std::size_t kStoreBufferSize = std::size_t{1} << 20;
 
 const char* CauseText(CArchiveException::Cause cause) {
     switch (cause) {
@@ -15,17 +21,18 @@ const char* CauseText(CArchiveException::Cause cause) {
     return "The archive is damaged.";
 }
 
-// Takes a 64-bit value so that the test means something where size_t has 32.
-bool FitsDWord(std::uint64_t value) {
-    return value <= 0xFFFFFFFFu;
-}
-
 }  // namespace
 
 CArchiveException::CArchiveException(Cause cause)
     : std::runtime_error(CauseText(cause)), m_cause(cause) {}
 
-CArchive::CArchive(CFile& file, Mode mode) : m_file(file), m_mode(mode) {}
+CArchive::CArchive(CFile& file, Mode mode) : m_file(file), m_mode(mode) {
+    if (mode == Mode::Store) {
+        m_pStore = std::make_unique_for_overwrite<unsigned char[]>(kStoreBufferSize);
+    } else {
+        m_blocks.emplace(file);
+    }
+}
 
 void CArchive::RequireMode(Mode mode) const {
     if (m_mode != mode) {
@@ -37,20 +44,20 @@ void CArchive::RequireMode(Mode mode) const {
 void CArchive::Write(const void* data, std::size_t count) {
     RequireMode(Mode::Store);
     const auto* bytes = static_cast<const unsigned char*>(data);
-    if (count <= m_buffer.size() - m_nEnd) {
+    if (count <= kStoreBufferSize - m_nStored) {
         if (count != 0) {
-            std::memcpy(m_buffer.data() + m_nEnd, bytes, count);
-            m_nEnd += count;
+            std::memcpy(m_pStore.get() + m_nStored, bytes, count);
+            m_nStored += count;
         }
         return;
     }
     Flush();
-    if (count >= m_buffer.size()) {
+    if (count >= kStoreBufferSize) {
         m_file.Write(bytes, count);
         return;
     }
-    std::memcpy(m_buffer.data(), bytes, count);
-    m_nEnd = count;
+    std::memcpy(m_pStore.get(), bytes, count);
+    m_nStored = count;
 }
 
 void CArchive::WriteByte(std::uint8_t value) {
@@ -58,42 +65,33 @@ void CArchive::WriteByte(std::uint8_t value) {
 }
 
 void CArchive::WriteWord(std::uint16_t value) {
-    const unsigned char bytes[2] = {static_cast<unsigned char>(value & 0xFF),
-                                    static_cast<unsigned char>(value >> 8)};
+    unsigned char bytes[2];
+    WriteLittleEndian(bytes, value);
     Write(bytes, sizeof bytes);
 }
 
 void CArchive::WriteDWord(std::uint32_t value) {
-    const unsigned char bytes[4] = {
-        static_cast<unsigned char>(value & 0xFF), static_cast<unsigned char>((value >> 8) & 0xFF),
-        static_cast<unsigned char>((value >> 16) & 0xFF), static_cast<unsigned char>(value >> 24)};
+    unsigned char bytes[4];
+    WriteLittleEndian(bytes, value);
     Write(bytes, sizeof bytes);
 }
 
 void CArchive::WriteString(std::string_view text) {
-    const std::size_t length = text.size();
-    if (length <= kLongestShortLength) {
-        WriteByte(static_cast<std::uint8_t>(length));
-    } else if (length <= kLongestWordLength) {
-        WriteByte(kLongLengthMarker);
-        WriteWord(static_cast<std::uint16_t>(length));
-    } else {
-        if (!FitsDWord(length)) {
-            throw std::length_error("a text of 4 GiB or more does not fit an archive");
-        }
-        WriteByte(kLongLengthMarker);
-        WriteWord(kDWordLengthMarker);
-        WriteDWord(static_cast<std::uint32_t>(length));
+    // Takes a 64-bit value so that the test means something where size_t has 32.
+    if (static_cast<std::uint64_t>(text.size()) > kLongestArchiveLength) {
+        throw std::length_error("a text of 4 GiB or more does not fit an archive");
     }
-    Write(text.data(), length);
+    unsigned char prefix[kLongestLengthPrefix];
+    Write(prefix, PutLengthPrefix(prefix, text.size()));
+    Write(text.data(), text.size());
 }
 
 void CArchive::Flush() {
-    if (m_mode == Mode::Store && m_nEnd != 0) {
+    if (m_mode == Mode::Store && m_nStored != 0) {
         // Emptied first: a failed write must not be repeated by a later flush.
-        const std::size_t pending = m_nEnd;
-        m_nEnd = 0;
-        m_file.Write(m_buffer.data(), pending);
+        const std::size_t pending = m_nStored;
+        m_nStored = 0;
+        m_file.Write(m_pStore.get(), pending);
     }
 }
 
@@ -101,33 +99,19 @@ void CArchive::Close() {
     Flush();
 }
 
-void CArchive::Read(void* buffer, std::size_t count) {
+void CArchive::Want(std::uint64_t count) {
     RequireMode(Mode::Load);
-    auto* out = static_cast<unsigned char*>(buffer);
-    const std::size_t buffered = std::min(count, m_nEnd - m_nBegin);
-    if (buffered != 0) {
-        std::memcpy(out, m_buffer.data() + m_nBegin, buffered);
-        m_nBegin += buffered;
-        out += buffered;
-        count -= buffered;
-    }
-    if (count == 0) {
-        return;
-    }
-    if (count >= m_buffer.size()) {
-        if (m_file.Read(out, count) < count) {
-            throw CArchiveException(CArchiveException::Cause::EndOfFile);
-        }
-        return;
-    }
-    m_nBegin = 0;
-    m_nEnd = m_file.Read(m_buffer.data(), m_buffer.size());
-    if (m_nEnd < count) {
-        m_nBegin = m_nEnd;
+    if (!m_blocks->Want(count)) {
         throw CArchiveException(CArchiveException::Cause::EndOfFile);
     }
-    std::memcpy(out, m_buffer.data(), count);
-    m_nBegin = count;
+}
+
+void CArchive::Read(void* buffer, std::size_t count) {
+    Want(count);
+    if (count != 0) {
+        std::memcpy(buffer, BufferBegin(), count);
+        Take(count);
+    }
 }
 
 std::uint8_t CArchive::ReadByte() {
@@ -137,46 +121,39 @@ std::uint8_t CArchive::ReadByte() {
 }
 
 std::uint16_t CArchive::ReadWord() {
-    unsigned char bytes[2];
-    Read(bytes, sizeof bytes);
-    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+    Want(2);
+    const auto value = ReadLittleEndian<std::uint16_t>(BufferBegin());
+    Take(2);
+    return value;
 }
 
 std::uint32_t CArchive::ReadDWord() {
-    unsigned char bytes[4];
-    Read(bytes, sizeof bytes);
-    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-
-std::uint32_t CArchive::ReadLength() {
-    const std::uint8_t first = ReadByte();
-    if (first != kLongLengthMarker) {
-        return first;
-    }
-    const std::uint16_t word = ReadWord();
-    if (word == kWideStringMarker) {
-        throw CArchiveException(CArchiveException::Cause::WideString);
-    }
-    if (word != kDWordLengthMarker) {
-        return word;
-    }
-    return ReadDWord();
+    Want(4);
+    const auto value = ReadLittleEndian<std::uint32_t>(BufferBegin());
+    Take(4);
+    return value;
 }
 
 std::uint64_t CArchive::BytesLeft() const {
-    const std::uint64_t length = m_file.GetLength();
-    const std::uint64_t position = m_file.GetPosition();
-    return (m_nEnd - m_nBegin) + (length > position ? length - position : 0);
+    return m_blocks ? m_blocks->Left() : 0;
 }
 
 std::size_t CArchive::ReadStringAppend(std::string& out) {
-    const std::uint32_t length = ReadLength();
-    // The file is asked only for a text longer than the bytes buffered.
-    if (length > m_nEnd - m_nBegin && length > BytesLeft()) {
+    RequireMode(Mode::Load);
+    DecodedPrefix prefix = DecodeLengthPrefix(BufferBegin(), BufferEnd());
+    while (prefix.status == PrefixStatus::Cut) {
+        Want(prefix.size);
+        prefix = DecodeLengthPrefix(BufferBegin(), BufferEnd());
+    }
+    if (prefix.status == PrefixStatus::Wide) {
+        throw CArchiveException(CArchiveException::Cause::WideString);
+    }
+    Take(prefix.size);
+    // Checked against the file before any room is taken.
+    if (prefix.length > BytesLeft()) {
         throw CArchiveException(CArchiveException::Cause::EndOfFile);
     }
+    const auto length = static_cast<std::size_t>(prefix.length);
     const std::size_t start = out.size();
     if (length > out.max_size() - start) {
         throw std::length_error("a text too long for memory");

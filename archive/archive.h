@@ -1,12 +1,14 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "archive/archive_blocks.h"
 #include "archive/archive_format.h"
 #include "fileio/byte_file.h"
 
@@ -29,6 +31,10 @@ private:
 // A buffered binary stream over a CFile, in one direction fixed when it is
 // made. Numbers are little-endian. Reads throw CArchiveException; the file's
 // own errors arrive as CFileException.
+//
+// A loading archive reads the file in large blocks (CArchiveBlocks), which a
+// reader may decode in place and share: the texts of records read from it
+// stay in the blocks they were read into.
 class CArchive {
 public:
     enum class Mode { Store, Load };
@@ -73,15 +79,25 @@ public:
     // Loading: bytes not yet read, buffered ones included.
     std::uint64_t BytesLeft() const;
 
+    // Loading, for a reader that decodes in place: the buffered bytes
+    // [BufferBegin(), BufferEnd()), which lie in BufferBlock() and never
+    // change. Want makes at least `count` of them available, or throws
+    // EndOfFile when the file ends first (before taking room for them);
+    // Take consumes them.
+    const std::shared_ptr<unsigned char[]>& BufferBlock() const { return m_blocks->Block(); }
+    const unsigned char* BufferBegin() const { return m_blocks->Begin(); }
+    const unsigned char* BufferEnd() const { return m_blocks->End(); }
+    void Want(std::uint64_t count);
+    void Take(std::size_t count) { m_blocks->Take(count); }
+
 private:
-    std::uint32_t ReadLength();
     void RequireMode(Mode mode) const;
 
     CFile& m_file;
     Mode m_mode;
-    // Storing: m_buffer[0, m_nEnd) waits to be written. Loading:
-    // m_buffer[m_nBegin, m_nEnd) is read from the file but not yet taken.
-    std::size_t m_nBegin = 0;
-    std::size_t m_nEnd = 0;
-    std::array<unsigned char, kArchiveBufferSize> m_buffer;
+    // Storing: m_pStore[0, m_nStored) waits to be written.
+    std::unique_ptr<unsigned char[]> m_pStore;
+    std::size_t m_nStored = 0;
+    // Loading.
+    std::optional<CArchiveBlocks> m_blocks;
 };

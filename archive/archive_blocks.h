@@ -7,9 +7,10 @@
 
 #include "fileio/byte_file.h"
 
-// The bytes of an archive being read, in large blocks that the records read
-// from them go on sharing, so that their texts are never copied. While the
-// records of one block are taken, the next block is read on another thread.
+// The bytes of an archive being read (a loading CArchive's buffer), in large
+// blocks that the records read from them go on sharing, so that their texts
+// are never copied. While the records of one block are taken, the next block
+// is read on another thread.
 //
 // A block never changes once it is handed out. The few bytes left at a
 // block's end (part of a record) are copied into room kept free at the start
@@ -31,6 +32,8 @@ public:
     const unsigned char* End() const { return m_pBlock.get() + m_nEnd; }
     // Precondition: count <= End() - Begin().
     void Take(std::size_t count) { m_nBegin += count; }
+    // Bytes not yet taken, by the file's size.
+    std::uint64_t Left() const { return (m_nEnd - m_nBegin) + (m_bAtEnd ? 0 : m_nFileLeft); }
 
     // Makes at least `count` bytes available from Begin(), in one block.
     // Returns false when the file ends first, or when its size says that it

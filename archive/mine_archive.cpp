@@ -5,8 +5,6 @@
 #include <utility>
 
 #include "archive/archive.h"
-#include "archive/archive_blocks.h"
-#include "archive/archive_record.h"
 #include "fileio/safe_file_writer.h"
 
 static_assert(kArchiveMaxElements == kArchiveMaxCount);
@@ -26,9 +24,6 @@ std::string FitFileErrorText(std::string text) {
 std::string MinesWereRead(std::size_t count) {
     return count == 1 ? "1 mine was read" : std::to_string(count) + " mines were read";
 }
-
-// Writing hands the file pieces of this size.
-constexpr std::size_t kWriteChunkSize = std::size_t{1} << 20;
 
 bool IsWhollyEmpty(const CMine& mine) {
     if (mine.m_nDepId != 0 || mine.m_fLatitude != 0.0f || mine.m_fLongitude != 0.0f) {
@@ -56,34 +51,17 @@ LoadResult ReadMineArchive(const std::string& fileName, FilePtr opened, CMineArr
     CMineArray loaded;
     std::string damage;
     try {
-        CArchiveBlocks blocks(*file);
-        if (!blocks.Want(2)) {
-            throw CArchiveException(CArchiveException::Cause::EndOfFile);
-        }
-        const std::uint16_t count =
-            static_cast<std::uint16_t>(blocks.Begin()[0] | (blocks.Begin()[1] << 8));
-        blocks.Take(2);
+        CArchive ar(*file, CArchive::Mode::Load);
+        const std::uint16_t count = ar.ReadWord();
         if (count >= 1) {
             loaded.Add(CMine());
         }
-        for (std::uint32_t i = 1; i < count;) {
+        for (std::uint32_t i = 1; i < count; ++i) {
             CMine mine;
-            const ArchiveRecordResult record =
-                ParseArchiveRecord(blocks.Block(), blocks.Begin(), blocks.End(), mine);
-            if (record.status == ArchiveRecordParse::WideString) {
-                throw CArchiveException(CArchiveException::Cause::WideString);
-            }
-            if (record.status == ArchiveRecordParse::NeedMore) {
-                if (!blocks.Want(record.size)) {
-                    throw CArchiveException(CArchiveException::Cause::EndOfFile);
-                }
-                continue;
-            }
-            blocks.Take(static_cast<std::size_t>(record.size));
+            mine.Serialize(ar);
             if (!IsWhollyEmpty(mine)) {
                 loaded.Add(std::move(mine));
             }
-            ++i;
         }
     } catch (const CArchiveException&) {
         damage = "The mine archive '" + fileName + "' is damaged: ";
@@ -111,18 +89,12 @@ ExportResult WriteMineArchive(const std::string& fileName, const CMineArray& min
     }
 
     const SafeWriteResult result = WriteFileSafely(fileName, [&](CFile& file) {
-        std::string bytes;
-        bytes.reserve(kWriteChunkSize + kWriteChunkSize / 4);
-        bytes += static_cast<char>(size & 0xFF);
-        bytes += static_cast<char>(size >> 8);
+        CArchive ar(file, CArchive::Mode::Store);
+        ar.WriteWord(static_cast<std::uint16_t>(size));
         for (std::size_t i = 1; i < size; ++i) {
-            AppendArchiveRecord(bytes, mines[i]);
-            if (bytes.size() >= kWriteChunkSize) {
-                file.Write(bytes.data(), bytes.size());
-                bytes.clear();
-            }
+            mines[i].Serialize(ar);
         }
-        file.Write(bytes.data(), bytes.size());
+        ar.Close();
     });
     if (!result.Ok()) {
         return ExportResult::Failed(MessageKind::FileError, FitFileErrorText(result.message));

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "archive/archive_format.h"
+#include "minedata/length_prefix.h"
 #include "minedata/mine_text_pool.h"
 
 // The whole MRDS database (about 300,000 mines) must load well inside a
@@ -17,60 +17,6 @@
 static_assert(sizeof(void*) != 4 || sizeof(CMine) <= 68, "CMine grew in 32-bit builds");
 
 namespace {
-
-// Texts are stored in the archive's text form (archive_format.h), so that
-// an archive's bytes can serve as records' blocks as they are read and a
-// record is written by copying its block. In memory only, a text of more than
-// 0xFFFFFFFF bytes, which no archive holds, is marked 0xFF 0xFFFE (never a
-// text here otherwise) and followed by a 64-bit length.
-std::size_t PutLength(unsigned char* out, std::uint64_t length) {
-    if (length <= kLongestShortLength) {
-        out[0] = static_cast<unsigned char>(length);
-        return 1;
-    }
-    out[0] = kLongLengthMarker;
-    if (length <= kLongestWordLength) {
-        out[1] = static_cast<unsigned char>(length & 0xFF);
-        out[2] = static_cast<unsigned char>(length >> 8);
-        return 3;
-    }
-    const bool wide = length > 0xFFFFFFFFu;
-    const std::uint16_t marker = wide ? kWideStringMarker : kDWordLengthMarker;
-    out[1] = static_cast<unsigned char>(marker & 0xFF);
-    out[2] = static_cast<unsigned char>(marker >> 8);
-    const std::size_t lengthBytes = wide ? 8 : 4;
-    for (std::size_t i = 0; i < lengthBytes; ++i) {
-        out[3 + i] = static_cast<unsigned char>((length >> (8 * i)) & 0xFF);
-    }
-    return 3 + lengthBytes;
-}
-
-std::size_t LengthPrefixSize(std::uint64_t length) {
-    if (length <= kLongestShortLength) {
-        return 1;
-    }
-    if (length <= kLongestWordLength) {
-        return 3;
-    }
-    return length <= 0xFFFFFFFFu ? 7 : 11;
-}
-
-std::string_view ReadEntry(const unsigned char* entry) {
-    if (entry[0] != kLongLengthMarker) {
-        return {reinterpret_cast<const char*>(entry + 1), entry[0]};
-    }
-    const std::uint16_t word = static_cast<std::uint16_t>(entry[1] | (entry[2] << 8));
-    if (word != kDWordLengthMarker && word != kWideStringMarker) {
-        return {reinterpret_cast<const char*>(entry + 3), word};
-    }
-    const std::size_t lengthBytes = word == kWideStringMarker ? 8 : 4;
-    std::uint64_t length = 0;
-    for (std::size_t i = 0; i < lengthBytes; ++i) {
-        length |= static_cast<std::uint64_t>(entry[3 + i]) << (8 * i);
-    }
-    return {reinterpret_cast<const char*>(entry + 3 + lengthBytes),
-            static_cast<std::size_t>(length)};
-}
 
 // The byte offset of each text member within a record, by its index,
 // measured once on a record. offsetof would give them at compile time, but it
@@ -145,10 +91,10 @@ std::string_view CMine::TextAt(std::size_t index) const {
         return {};
     }
     const unsigned char* entry = m_pBlock.get();
-    std::string_view text = ReadEntry(entry);
+    std::string_view text = TextAtEntry(entry);
     for (std::size_t i = 0; i < index; ++i) {
         entry = reinterpret_cast<const unsigned char*>(text.data() + text.size());
-        text = ReadEntry(entry);
+        text = TextAtEntry(entry);
     }
     return text;
 }
@@ -236,7 +182,7 @@ void CMine::SetTexts(const Texts& texts, CMineTextPool* pool) {
         // may point into it.
         unsigned char* out = block.get();
         for (std::string_view text : texts) {
-            out += PutLength(out, text.size());
+            out += PutLengthPrefix(out, text.size());
             CopyText(out, text);
             out += text.size();
         }
@@ -257,7 +203,7 @@ CMine::Texts CMine::GetTexts() const {
     }
     const unsigned char* entry = m_pBlock.get();
     for (std::string_view& text : texts) {
-        text = ReadEntry(entry);
+        text = TextAtEntry(entry);
         entry = reinterpret_cast<const unsigned char*>(text.data() + text.size());
     }
     return texts;

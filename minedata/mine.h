@@ -10,7 +10,6 @@
 class CArchive;
 class CMine;
 class CMineTextPool;
-struct ArchiveRecordResult;
 
 // One text field of a mine record: a byte string of any content (NUL bytes
 // included) in the system's 8-bit code page. It is a read-only view of its
@@ -77,8 +76,12 @@ public:
     void PrefetchTexts() const;
 
     // Writes the record to a storing archive, or reads it from a loading one
-    // (overwriting every field), in the archive's record form.
+    // (overwriting every field), in the archive's record form. A record read
+    // keeps its texts where the archive read them, in a block it shares with
+    // the records read beside it.
     void Serialize(CArchive& ar);
+    // Storing only: writes the record.
+    void Serialize(CArchive& ar) const;
 
     // Every field equal; coordinates compared bit for bit.
     friend bool operator==(const CMine& a, const CMine& b);
@@ -133,12 +136,6 @@ public:
 
 private:
     friend class CMineText;
-    // They move a record's block to and from an archive as it is.
-    friend ArchiveRecordResult ParseArchiveRecord(const std::shared_ptr<unsigned char[]>& block,
-                                                  const unsigned char* begin,
-                                                  const unsigned char* end, CMine& mine);
-    friend void AppendArchiveRecord(std::string& out, const CMine& mine);
-
     // The record that `text` is a member of.
     static const CMine& OwnerOf(const CMineText& text);
     std::string_view TextAt(std::size_t index) const;
@@ -148,8 +145,10 @@ private:
     void SetTexts(const Texts& texts, CMineTextPool* pool);
 
     // The texts in declaration order, each as [length prefix][bytes] in the
-    // archive's text form (see mine.cpp); null while every text is empty. Never changed in place:
-    // other records may share the block.
+    // text form of minedata/length_prefix.h, which is the archive's: an
+    // archive's bytes serve as blocks as they are read, and a record is
+    // written by copying its block. Null while every text is empty. Never
+    // changed in place: other records may share the block.
     std::shared_ptr<const unsigned char> m_pBlock;
 };
 

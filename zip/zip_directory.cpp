@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "csv/comma_separated_reader.h"
+#include "fileio/little_endian.h"
 #include "fileio/platform_file.h"
 #include "zip/zip_format.h"
 
@@ -13,20 +14,12 @@ namespace {
 
 using namespace zipformat;
 
-std::uint64_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t width) {
-    std::uint64_t value = 0;
-    for (std::size_t i = width; i-- > 0;) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
-}
-
 std::uint16_t Read16(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(LittleEndian(bytes, at, 2));
+    return ReadLittleEndian<std::uint16_t>(bytes.data() + at);
 }
 
 std::uint32_t Read32(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(LittleEndian(bytes, at, 4));
+    return ReadLittleEndian<std::uint32_t>(bytes.data() + at);
 }
 
 // Reads `count` bytes at `offset`; false when the file cannot give them.
@@ -61,7 +54,7 @@ bool ReadZip64Extra(std::string_view extra, ZipMember& member) {
                     if (field + 8 > at + length) {
                         return false;
                     }
-                    *value = LittleEndian(extra, field, 8);
+                    *value = ReadLittleEndian<std::uint64_t>(extra.data() + field);
                     field += 8;
                 }
             }

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "archive/archive_record.h"
+#include "archive/archive.h"
 #include "csv/comma_separated_reader.h"
 #include "export/point_file.h"
 #include "fileio/file_ptr.h"
@@ -39,22 +39,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // for the identifier's upper 16 bits.
     std::ostringstream points;
     WritePointFile(points, mines, nullptr);
-    std::string records;
+    CMemoryFile records;
+    CArchive store(records, CArchive::Mode::Store);
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {
-        AppendArchiveRecord(records, mines[i]);
+        mines[i].Serialize(store);
     }
-    const auto block = fuzz::BlockOf(records);
-    const unsigned char* at = block.get();
-    const unsigned char* const end = at + records.size();
+    store.Close();
+    CMemoryFile stored(records.Bytes());
+    CArchive load(stored, CArchive::Mode::Load);
     for (std::size_t i = 1; i < mines.GetSize(); ++i) {
         CMine back;
-        const ArchiveRecordResult read = ParseArchiveRecord(block, at, end, back);
-        Require(read.status == ArchiveRecordParse::Complete);
-        at += read.size;
+        back.Serialize(load);
         CMine want = mines[i];
         want.m_nDepId = static_cast<std::uint16_t>(want.m_nDepId);
         Require(back == want);
     }
-    Require(at == end);
+    Require(load.BytesLeft() == 0);
     return 0;
 }

@@ -22,13 +22,6 @@ inline void Require(bool condition) {
     }
 }
 
-// `bytes` in a block of their own, as the archive loader holds what it reads.
-inline std::shared_ptr<unsigned char[]> BlockOf(const std::string& bytes) {
-    auto block = std::make_shared_for_overwrite<unsigned char[]>(bytes.size() + 1);
-    std::memcpy(block.get(), bytes.data(), bytes.size());
-    return block;
-}
-
 // A file held in memory (a memfd) that the code under test opens by name,
 // as it opens the files users choose: no disk work for each input, which
 // made the file-reading targets slow. Call MemoryFile once from
