@@ -47,6 +47,17 @@ def resolve(including, name, files):
     return None
 
 
+def included_files(root, path, files):
+    """The project files that `path` includes with #include "...", in order."""
+    text = (root / path).read_text(encoding="utf-8", errors="replace")
+    for line in text.splitlines():
+        match = INCLUDE.match(line)
+        if match:
+            target = resolve(path, match.group(1), files)
+            if target is not None:
+                yield target
+
+
 def include_graph(root):
     sources = project_sources(root)
     files = set(sources)
@@ -55,16 +66,10 @@ def include_graph(root):
     for path in sources:
         unit = unit_of(path, headers)
         arrows = graph.setdefault(unit, set())
-        text = (root / path).read_text(encoding="utf-8", errors="replace")
-        for line in text.splitlines():
-            match = INCLUDE.match(line)
-            if not match:
-                continue
-            target = resolve(path, match.group(1), files)
-            if target is not None:
-                other = unit_of(target, headers)
-                if other != unit:
-                    arrows.add(other)
+        for target in included_files(root, path, files):
+            other = unit_of(target, headers)
+            if other != unit:
+                arrows.add(other)
     return graph
 
 

@@ -20,7 +20,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from check_include_cycles import (  # noqa: E402
-    INCLUDE, circle_through, project_sources, resolve, strongly_connected)
+    circle_through, included_files, project_sources, strongly_connected)
 
 NOT_PRODUCT = {"tests", "bench"}
 MARKER = "<!-- folder arrows: scripts/folder_arrows.py --write -->"
@@ -35,13 +35,8 @@ def folder_graph(root):
             continue
         folder = path.parts[0]
         arrows = graph.setdefault(folder, set())
-        text = (root / path).read_text(encoding="utf-8", errors="replace")
-        for line in text.splitlines():
-            match = INCLUDE.match(line)
-            if not match:
-                continue
-            target = resolve(path, match.group(1), files)
-            if target is not None and len(target.parts) > 1 and target.parts[0] != folder:
+        for target in included_files(root, path, files):
+            if len(target.parts) > 1 and target.parts[0] != folder:
                 arrows.add(target.parts[0])
     return graph
 
