@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr char kSeparator = ',';
 constexpr char kQuote = '"';
 constexpr std::size_t kShortValue = 32;
 
@@ -83,7 +82,7 @@ CRecordBuilder::CRecordBuilder(const ColumnMap& columnMap, const ColumnPresence&
 }
 
 void CRecordBuilder::Build(std::string_view line, CMine& mine, CMineTextPool* pool) {
-    m_fields = SplitChosenFields(line, m_columns, kSeparator, kQuote, m_fieldRoom);
+    m_fields = m_splitter.SplitChosenFields(line, m_columns);
     const std::size_t needed = line.size() * m_nScratchPerByte;
     if (m_scratch.size() < needed) {
         m_scratch.resize(needed);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "csv/column_map.h"
-#include "csv/field_splitter.h"
+#include "csv/csv_line.h"
 #include "minedata/mine.h"
 #include "minedata/mine_text_pool.h"
 
@@ -36,7 +36,7 @@ private:
     std::vector<std::size_t> m_columns;  // ascending
     std::size_t m_nScratchPerByte = 1;
     std::string m_scratch;
-    std::vector<ChosenField> m_fieldRoom;
+    CCsvLine m_splitter{" ", ',', '"'};
     std::span<const ChosenField> m_fields;
     CMine::Texts m_texts{};
 };

@@ -1,7 +1,8 @@
 // libFuzzer target: the comma-separated line splitter on arbitrary bytes.
 // The first byte picks fields by its bits; the rest is the line. Checks that
-// the fields tile the line, one separator between neighbours, and that the
-// loader's splitter finds the same fields.
+// the fields tile the line, one separator between neighbours, that they are
+// those of the straightforward reference split, and that the loader's
+// chosen-fields split finds the same.
 
 #include <algorithm>
 #include <cstddef>
@@ -13,8 +14,8 @@
 
 #include "csv/column_map.h"
 #include "csv/csv_line.h"
-#include "csv/field_splitter.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/unit/csv_reference_split.h"
 
 using fuzz::Require;
 
@@ -57,6 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(start == line.size());
 
+    const std::vector<std::string> reference = ReferenceSplit(std::string(line), ',', '"');
+    Require(reference.size() == static_cast<std::size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+        Require(full.FieldView(i) == reference[static_cast<std::size_t>(i) - 1]);
+    }
+
     // The loader's splitter finds the same fields, those chosen by the bits
     // of the first byte.
     std::vector<std::size_t> columns;
@@ -65,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             columns.push_back(bit + 1);
         }
     }
-    std::vector<ChosenField> room;
-    const auto chosen = SplitChosenFields(line, columns, ',', '"', room);
+    CCsvLine splitter(" ", ',', '"');
+    const auto chosen = splitter.SplitChosenFields(line, columns);
     Require(chosen.size() == columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const std::string_view text = chosen[i].text;

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "csv/csv_line.h"
+#include "tests/unit/csv_reference_split.h"
 
 namespace {
 
@@ -14,66 +17,6 @@ std::vector<std::string> Fields(const CCsvLine& line, bool removeQuotes) {
     std::vector<std::string> fields;
     for (int i = 1; i <= line.GetFieldCount(); ++i) {
         fields.push_back(line.GetField(i, removeQuotes));
-    }
-    return fields;
-}
-
-// The splitting rules written the straightforward way: take a field off the
-// front of a copy of the rest of the line, again and again. Quadratic, but
-// obviously right; the splitter must give the same fields.
-std::vector<std::string> ReferenceSplit(const std::string& line, char separator, char quote) {
-    std::vector<std::string> fields;
-    if (separator == '\0') {
-        return {line};
-    }
-    const bool trailingEmpty = line.empty() || line.back() == separator;
-    std::string rest = line;
-    while (!rest.empty()) {
-        const std::size_t pos = rest.find(separator);
-        if (pos == std::string::npos) {
-            fields.push_back(rest);
-            rest.clear();
-        } else if (quote == '\0' || rest[0] != quote) {
-            fields.push_back(rest.substr(0, pos));
-            rest = rest.substr(pos + 1);
-        } else {
-            std::size_t i = 0;
-            bool inside = true;
-            bool complete = false;
-            std::string field;
-            for (;;) {
-                const char ch = rest[i];
-                if (inside) {
-                    field += ch;
-                    ++i;
-                    if (ch == quote && i > 1) {
-                        if (i < rest.size() && rest[i] == quote) {
-                            field += rest[i];
-                            ++i;
-                        } else {
-                            inside = false;
-                        }
-                    }
-                } else if (ch == separator) {
-                    complete = true;
-                } else {
-                    field += ch;
-                    ++i;
-                }
-                if (i == rest.size()) {
-                    rest.clear();
-                    break;
-                }
-                if (complete) {
-                    rest = rest.substr(i + 1);
-                    break;
-                }
-            }
-            fields.push_back(field);
-        }
-    }
-    if (trailingEmpty) {
-        fields.emplace_back();
     }
     return fields;
 }
@@ -227,6 +170,108 @@ TEST(CsvLineTest, HugeLinesSplitInLinearTime) {
     ASSERT_EQ(longField.GetFieldCount(), 2);
     EXPECT_EQ(longField.FieldView(1).size(), quoted.size() - 4);
     EXPECT_EQ(longField.GetField(2, false), "end");
+}
+
+// Where the quotes of `text` are, judged byte by byte.
+FieldQuotes QuotesOf(std::string_view text) {
+    const auto count = std::count(text.begin(), text.end(), '"');
+    if (count == 0) {
+        return FieldQuotes::None;
+    }
+    const bool atEnds = count == 2 && text.size() >= 2 && text.front() == '"' && text.back() == '"';
+    return atEnds ? FieldQuotes::AtBothEndsOnly : FieldQuotes::Elsewhere;
+}
+
+// The fields numbered in `columns` as the reference split gives them,
+// missing fields read as empty, and where their quotes are; the whole line
+// split by the same splitter agrees too.
+void ExpectChosenFields(CCsvLine& splitter, const std::string& line,
+                        const std::vector<std::size_t>& columns) {
+    const std::vector<std::string> reference = ReferenceSplit(line, ',', '"');
+    const auto fields = splitter.SplitChosenFields(line, columns);
+    ASSERT_EQ(fields.size(), columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const std::string expected =
+            columns[i] <= reference.size() ? reference[columns[i] - 1] : std::string();
+        ASSERT_EQ(fields[i].text, expected) << "field " << columns[i] << " of [" << line << "]";
+        ASSERT_EQ(fields[i].quotes, QuotesOf(expected))
+            << "field " << columns[i] << " of [" << line << "]";
+    }
+    splitter.SetLine(line, ',', '"');
+    ASSERT_EQ(Fields(splitter, false), reference) << "line: " << line;
+}
+
+// Fields 1 to n.
+std::vector<std::size_t> FirstFields(std::size_t n) {
+    std::vector<std::size_t> columns;
+    for (std::size_t column = 1; column <= n; ++column) {
+        columns.push_back(column);
+    }
+    return columns;
+}
+
+TEST(CsvLineTest, ChosenFieldsOfChosenLines) {
+    CCsvLine splitter(" ", ',', '"');
+    for (const std::string line :
+         {"", ",", ",,", "a", "a,b", "a,b,", "\"a,b\",c", "\"a\"\"b\",c", "\"a\"x\"y,z\",w",
+          "ab\"c,d", "\"unclosed,x,y", "12345678,9", "1234567,89", "123456789012345,x",
+          "\"\",\"\",", "x,\"y\"", ",,,,,,,,,,,,,,,,,,"}) {
+        for (const std::size_t n : {0u, 1u, 2u, 3u, 50u}) {
+            ExpectChosenFields(splitter, line, FirstFields(n));
+        }
+        ExpectChosenFields(splitter, line, {2, 2, 4});
+    }
+}
+
+TEST(CsvLineTest, ChosenFieldsOfRandomLinesAcrossChunks) {
+    // Lines of commas, quotes and letters at every offset within the 64-byte
+    // chunks the splitter reads, across their bounds, and random choices of
+    // fields, from a fixed sequence.
+    std::uint32_t state = 7;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    // '-' is the separator's code plus one, where a carry could mark a false match.
+    const char alphabet[] = {',', ',', '"', '-', 'a', 'b', ' ', '\xE9'};
+    CCsvLine splitter(" ", ',', '"');
+    for (int round = 0; round < 3000; ++round) {
+        std::string line(next() % 200, ' ');
+        for (char& c : line) {
+            c = alphabet[next() % sizeof alphabet];
+        }
+        std::vector<std::size_t> columns;
+        for (std::size_t column = 1; column < 130; column += 1 + next() % 12) {
+            columns.push_back(column);
+        }
+        ExpectChosenFields(splitter, line, columns);
+    }
+}
+
+TEST(CsvLineTest, ChosenFieldsKeepOnlyThoseChosen) {
+    // Ten million separators, of which two fields before and one after are
+    // wanted: the fields between take no room.
+    const std::string line = "a,b" + std::string(10'000'000, ',') + "z";
+    const std::vector<std::size_t> columns = {1, 2, 10'000'002, 10'000'003};
+    CCsvLine splitter(" ", ',', '"');
+    const auto fields = splitter.SplitChosenFields(line, columns);
+    ASSERT_EQ(fields.size(), 4u);
+    EXPECT_EQ(fields[0].text, "a");
+    EXPECT_EQ(fields[1].text, "b");
+    EXPECT_EQ(fields[2].text, "z");
+    EXPECT_EQ(fields[3].text, "");
+    EXPECT_EQ(splitter.GetFieldCount(), 1);
+}
+
+TEST(CsvLineTest, ChosenFieldsWithoutSeparatorTheLineIsFieldOne) {
+    CCsvLine splitter(" ", '\0', '"');
+    const std::vector<std::size_t> columns = {0, 1, 2};
+    const auto fields = splitter.SplitChosenFields("a,\"b", columns);
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields[0].text, "");
+    EXPECT_EQ(fields[1].text, "a,\"b");
+    EXPECT_EQ(fields[1].quotes, FieldQuotes::Elsewhere);
+    EXPECT_EQ(fields[2].text, "");
 }
 
 }  // namespace
