@@ -26,12 +26,39 @@ inline constexpr std::size_t kLongestWordLength = 65533;
 inline constexpr std::uint64_t kLongestArchiveLength = 0xFFFFFFFFu;
 inline constexpr std::size_t kLongestLengthPrefix = 11;
 
-// The bytes of the prefix for a text of `length` bytes.
-std::size_t LengthPrefixSize(std::uint64_t length);
+// The bytes of the prefix for a text of `length` bytes. Inline, as these two
+// run for every text of every record a load makes.
+inline std::size_t LengthPrefixSize(std::uint64_t length) {
+    if (length <= kLongestShortLength) {
+        return 1;
+    }
+    if (length <= kLongestWordLength) {
+        return 3;
+    }
+    return length <= kLongestArchiveLength ? 7 : 11;
+}
 
 // Puts the prefix for a text of `length` bytes at `out`, which has room for
 // LengthPrefixSize(length) bytes; returns that size.
-std::size_t PutLengthPrefix(unsigned char* out, std::uint64_t length);
+inline std::size_t PutLengthPrefix(unsigned char* out, std::uint64_t length) {
+    if (length <= kLongestShortLength) {
+        out[0] = static_cast<unsigned char>(length);
+        return 1;
+    }
+    out[0] = kLongLengthMarker;
+    if (length <= kLongestWordLength) {
+        WriteLittleEndian(out + 1, static_cast<std::uint16_t>(length));
+        return 3;
+    }
+    if (length <= kLongestArchiveLength) {
+        WriteLittleEndian(out + 1, kDWordLengthMarker);
+        WriteLittleEndian(out + 3, static_cast<std::uint32_t>(length));
+        return 7;
+    }
+    WriteLittleEndian(out + 1, kWideStringMarker);
+    WriteLittleEndian(out + 3, length);
+    return 11;
+}
 
 // The text whose prefix is at `entry`, in memory that holds the whole entry
 // (any form above, the 64-bit one included).
