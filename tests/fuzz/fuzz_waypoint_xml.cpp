@@ -2,8 +2,8 @@
 // are arbitrary bytes, written in memory and parsed by libxml2. Checks that
 // both documents are well-formed XML in UTF-8 with one waypoint or placemark
 // exactly when the mine has a place on the globe, that the HTML of each KML
-// balloon is well formed too, and that each placemark names a style the
-// document defines.
+// balloon template is well formed too, and that each placemark names a style
+// the document defines.
 //
 // Input: latitude and longitude (4 bytes each, as floats), the DEP_ID (4
 // bytes), then texts as [length byte][bytes], given to the fields below in
@@ -70,34 +70,54 @@ std::vector<xmlNode*> Children(xmlNode* parent, std::string_view name) {
     return found;
 }
 
-void CheckBalloon(xmlNode* placemark) {
-    const std::vector<xmlNode*> descriptions = Children(placemark, "description");
-    Require(descriptions.size() == 1);
-    xmlChar* html = xmlNodeGetContent(descriptions[0]);
-    Require(html != nullptr);
-    {
-        const XmlDocument balloon(reinterpret_cast<const char*>(html));
-        Require(balloon.Root() != nullptr && IsElement(balloon.Root(), "table"));
-    }
-    xmlFree(html);
-}
-
-// The placemark's styleUrl is "#" and the id of one of the document's styles.
-void CheckStyle(xmlNode* document, xmlNode* placemark) {
+// The style the placemark's styleUrl names ("#" and the id of exactly one of
+// the document's styles).
+xmlNode* StyleOf(xmlNode* document, xmlNode* placemark) {
     const std::vector<xmlNode*> urls = Children(placemark, "styleUrl");
     Require(urls.size() == 1);
     xmlChar* url = xmlNodeGetContent(urls[0]);
     Require(url != nullptr);
     const std::string reference = reinterpret_cast<const char*>(url);
     xmlFree(url);
+    xmlNode* named = nullptr;
     std::size_t defined = 0;
     for (xmlNode* style : Children(document, "Style")) {
         xmlChar* id = xmlGetProp(style, reinterpret_cast<const xmlChar*>("id"));
         Require(id != nullptr);
-        defined += reference == "#" + std::string(reinterpret_cast<const char*>(id)) ? 1 : 0;
+        if (reference == "#" + std::string(reinterpret_cast<const char*>(id))) {
+            named = style;
+            ++defined;
+        }
         xmlFree(id);
     }
     Require(defined == 1);
+    return named;
+}
+
+// The balloon: the style's one template, well-formed HTML holding a table
+// once wrapped in one element, and the placemark's fields as named Data
+// elements of one value each.
+void CheckBalloon(xmlNode* style, xmlNode* placemark) {
+    const std::vector<xmlNode*> balloons = Children(style, "BalloonStyle");
+    Require(balloons.size() == 1);
+    const std::vector<xmlNode*> texts = Children(balloons[0], "text");
+    Require(texts.size() == 1);
+    xmlChar* html = xmlNodeGetContent(texts[0]);
+    Require(html != nullptr);
+    {
+        const XmlDocument balloon("<div>" + std::string(reinterpret_cast<const char*>(html)) +
+                                  "</div>");
+        Require(balloon.Root() != nullptr && !Children(balloon.Root(), "table").empty());
+    }
+    xmlFree(html);
+    for (xmlNode* extended : Children(placemark, "ExtendedData")) {
+        for (xmlNode* data : Children(extended, "Data")) {
+            xmlChar* name = xmlGetProp(data, reinterpret_cast<const xmlChar*>("name"));
+            Require(name != nullptr && name[0] != '\0');
+            xmlFree(name);
+            Require(Children(data, "value").size() == 1);
+        }
+    }
 }
 
 CMine MineFrom(const std::uint8_t* data, std::size_t size) {
@@ -145,8 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<xmlNode*> placemarks = Children(documents[0], "Placemark");
     Require(placemarks.size() == expected);
     for (xmlNode* placemark : placemarks) {
-        CheckBalloon(placemark);
-        CheckStyle(documents[0], placemark);
+        CheckBalloon(StyleOf(documents[0], placemark), placemark);
     }
     return 0;
 }
