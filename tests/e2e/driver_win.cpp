@@ -36,6 +36,16 @@ std::string QuoteArgument(const std::string& argument) {
     return quoted + "\"";
 }
 
+// The program and its arguments as one command line, each quoted as
+// CommandLineToArgvW splits them.
+std::string CommandLineOf(const std::string& exe, const std::vector<std::string>& arguments) {
+    std::string commandLine = QuoteArgument(exe);
+    for (const std::string& argument : arguments) {
+        commandLine += " " + QuoteArgument(argument);
+    }
+    return commandLine;
+}
+
 struct EnumState {
     DWORD pid;
     std::vector<HWND> windows;
@@ -250,11 +260,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
 
 Process::Process(const std::string& exe, const std::vector<std::string>& arguments,
                  const std::string& workDir) {
-    std::string commandLine = QuoteArgument(exe);
-    for (const std::string& argument : arguments) {
-        commandLine += " " + QuoteArgument(argument);
-    }
-    std::wstring wideCommandLine = WideFromUtf8(commandLine);
+    std::wstring wideCommandLine = WideFromUtf8(CommandLineOf(exe, arguments));
     const std::wstring wideWorkDir = WideFromUtf8(workDir);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -304,11 +310,7 @@ std::optional<std::string> RunForOutput(const std::string& exe,
     if (output == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    std::string commandLine = QuoteArgument(exe);
-    for (const std::string& argument : arguments) {
-        commandLine += " " + QuoteArgument(argument);
-    }
-    std::wstring wideCommandLine = WideFromUtf8(commandLine);
+    std::wstring wideCommandLine = WideFromUtf8(CommandLineOf(exe, arguments));
     const std::wstring wideWorkDir = WideFromUtf8(workDir);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
